@@ -6,7 +6,9 @@
 namespace protocol {
 namespace {
 
-void Append(std::vector<std::uint8_t>& out, const Frame& frame) { out.insert(out.end(), frame.begin(), frame.end()); }
+void Append(std::vector<std::uint8_t>& out, const Frame& frame) {
+    out.insert(out.end(), frame.begin(), frame.end());
+}
 
 void AppendSetting(std::vector<std::uint8_t>& out, SettingKind kind, int index) {
     Append(out, *WriteFrameFor(kind, ValueByte(ValueForIndex(kind, index))));

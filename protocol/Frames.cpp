@@ -104,11 +104,19 @@ Frame CommandModeWriteFrame(bool zeroFlag) {
     return WriteFrame(*FindKind(kCommandMode), zeroFlag ? kZeroValue : kCommandModeValue);
 }
 
-ResetExchange ResetExchangeFrames() { return ResetExchange{ToFrame(kResetFrame), *ReadRequestFor(kPowerOn)}; }
+ResetExchange ResetExchangeFrames() {
+    return ResetExchange{ToFrame(kResetFrame), *ReadRequestFor(kPowerOn)};
+}
 
-Frame InitializeFrame() { return ToFrame(kInitializeFrame); }
-Frame ModeFrame() { return ToFrame(kModeFrame); }
-Frame StatusRequestFrame() { return ToFrame(kStatusRequestFrame); }
+Frame InitializeFrame() {
+    return ToFrame(kInitializeFrame);
+}
+Frame ModeFrame() {
+    return ToFrame(kModeFrame);
+}
+Frame StatusRequestFrame() {
+    return ToFrame(kStatusRequestFrame);
+}
 
 std::optional<RecognizedFrame> RecognizeFrame(std::span<const std::uint8_t> bytes) {
     if (StartsWith(bytes, kInitializeFrame)) {

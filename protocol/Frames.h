@@ -52,9 +52,9 @@ inline constexpr std::uint32_t kMaxReplyLength = 32;
 enum class FrameType { Initialize, Mode, Status, Read, Write, Reset };
 struct RecognizedFrame {
     FrameType type = FrameType::Initialize;
-    SettingKind kind = 0;    // Read and Write; kReset for Reset
-    std::size_t length = 0;  // bytes the frame takes
-    std::uint8_t value = 0;  // Write only
+    SettingKind kind = 0;   // Read and Write; kReset for Reset
+    std::size_t length = 0; // bytes the frame takes
+    std::uint8_t value = 0; // Write only
 };
 std::optional<RecognizedFrame> RecognizeFrame(std::span<const std::uint8_t> bytes);
 

@@ -19,7 +19,11 @@ inline constexpr SettingKind kFirstValueKind = kPowerOn;
 inline constexpr SettingKind kLastValueKind = kCommandMode;
 
 // Kinds 1-5 carry a value and can be read; kind 6 (reset) can only be written.
-constexpr bool IsReadableKind(SettingKind kind) { return kind >= kFirstValueKind && kind <= kLastValueKind; }
-constexpr bool IsWritableKind(SettingKind kind) { return kind >= kFirstValueKind && kind <= kReset; }
+constexpr bool IsReadableKind(SettingKind kind) {
+    return kind >= kFirstValueKind && kind <= kLastValueKind;
+}
+constexpr bool IsWritableKind(SettingKind kind) {
+    return kind >= kFirstValueKind && kind <= kReset;
+}
 
 } // namespace protocol

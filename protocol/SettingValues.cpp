@@ -5,8 +5,12 @@
 namespace protocol {
 namespace {
 
-constexpr SettingText Key(std::string_view key) { return {TextSort::Key, key}; }
-constexpr SettingText Verbatim(std::string_view text) { return {TextSort::Verbatim, text}; }
+constexpr SettingText Key(std::string_view key) {
+    return {TextSort::Key, key};
+}
+constexpr SettingText Verbatim(std::string_view text) {
+    return {TextSort::Verbatim, text};
+}
 constexpr SettingText kEmpty{TextSort::Empty, {}};
 
 constexpr std::array kPowerOnItems{Key("PowerON_OFF"), Key("PowerON_ON")};
@@ -61,7 +65,9 @@ ValueDisplay DisplayForValue(SettingKind kind, int value) {
     const auto inRange = [value](auto items) { return value >= 0 && value < static_cast<int>(items.size()); };
     switch (kind) {
     case kPowerOn:
-        return {true, {inRange(kPowerOnItems) ? kPowerOnItems[static_cast<std::size_t>(value)] : kPowerOnOther, value}};
+        return {
+            true,
+            {inRange(kPowerOnItems) ? kPowerOnItems[static_cast<std::size_t>(value)] : kPowerOnOther, value}};
     case kAutoPowerOff:
         // anything the list cannot show reads as the longest time
         return {true,
@@ -69,14 +75,16 @@ ValueDisplay DisplayForValue(SettingKind kind, int value) {
                                              : kAutoPowerOffItems.back(),
                  value}};
     case kNetwork:
-        return {true, {inRange(kNetworkItems) ? kNetworkItems[static_cast<std::size_t>(value)] : kEmpty, value}};
+        return {true,
+                {inRange(kNetworkItems) ? kNetworkItems[static_cast<std::size_t>(value)] : kEmpty, value}};
     case kInfoPrint: {
         const int index = kInfoPrintBase - value;
         if (value == 0) {
             return {true, {kInfoPrintZero, index}};
         }
         const bool listed = value >= 1 && value <= kInfoPrintBase;
-        return {true, {listed ? kInfoPrintItems[static_cast<std::size_t>(index)] : kInfoPrintItems.front(), index}};
+        return {true,
+                {listed ? kInfoPrintItems[static_cast<std::size_t>(index)] : kInfoPrintItems.front(), index}};
     }
     case kCommandMode:
         for (std::size_t i = 0; i < kCommandModeValues.size(); ++i) {

@@ -27,10 +27,14 @@ int InitialIndex(SettingKind kind);
 std::int16_t ValueForIndex(SettingKind kind, int index);
 
 // Only the low 8 bits of a value travel.
-constexpr std::uint8_t ValueByte(std::int16_t value) { return static_cast<std::uint8_t>(value & 0xFF); }
+constexpr std::uint8_t ValueByte(std::int16_t value) {
+    return static_cast<std::uint8_t>(value & 0xFF);
+}
 
 // A reply's value byte is a signed 8-bit number.
-constexpr int ReplyValue(std::uint8_t byte) { return static_cast<std::int8_t>(byte); }
+constexpr int ReplyValue(std::uint8_t byte) {
+    return static_cast<std::int8_t>(byte);
+}
 
 // What a setting shows after a successful exchange: the current-value text and the list index to
 // select, which may lie outside the list (information print 0 has index 3, a list of three).

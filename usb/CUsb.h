@@ -14,7 +14,7 @@ class UsbBus;
 // The printer link: finds the target printer on the bus, opens its printer-class interface,
 // moves frames over its bulk pipes and closes it. No connection outlives a transaction.
 class CUsb {
-public:
+  public:
     // The bus is borrowed and must outlive the link; by default the process's bus.
     CUsb();
     explicit CUsb(platform::UsbBus& bus);
@@ -33,7 +33,8 @@ public:
     // The link's own transactions, on its own targets. Reply buffers hold 32 bytes.
     LinkResult GetSettings(const void* frame, int length, void* reply);
     LinkResult GetStatus(void* reply);
-    LinkResult SetSettings(const void* frame, int length, const void* secondFrame, int secondLength, void* reply);
+    LinkResult SetSettings(const void* frame, int length, const void* secondFrame, int secondLength,
+                           void* reply);
     LinkResult TestPrint(const void* frame, int length);
 
     // The last failed transaction's result and the platform status of its failing step.
@@ -44,7 +45,7 @@ public:
     std::optional<std::string> mProduct;
     std::optional<std::string> mSerial;
 
-private:
+  private:
     platform::UsbBus* bus_;
 };
 

@@ -10,8 +10,8 @@
 struct USBIOContext {
     platform::UsbDeviceRef device = 0;
     std::unique_ptr<platform::UsbInterface> intf; // the open printer interface; null while closed
-    std::uint8_t outPipeRef = 0;                   // 0: no bulk OUT pipe found
-    std::uint8_t inPipeRef = 0;                    // 0: no bulk IN pipe found
+    std::uint8_t outPipeRef = 0;                  // 0: no bulk OUT pipe found
+    std::uint8_t inPipeRef = 0;                   // 0: no bulk IN pipe found
     // Targets given to the open, borrowed; null means "not set", which matches any printer.
     const std::string* targetManufacturer = nullptr;
     const std::string* targetProduct = nullptr;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <optional>
 
 namespace platform {
@@ -9,7 +8,7 @@ namespace platform {
 // Everything modal the application shows. The Qt implementation uses QMessageBox and QFileDialog;
 // tests install a scripted one.
 class Dialogs {
-public:
+  public:
     virtual ~Dialogs() = default;
 
     // A modal alert with a title, a message and one or two buttons (an empty alternate caption

@@ -28,9 +28,9 @@ inline constexpr std::uint8_t kPipeTypeBulk = 2;
 inline constexpr std::uint8_t kPipeTypeInterrupt = 3;
 
 struct PipeProperties {
-    std::uint8_t direction = 0;     // kPipeDirectionOut / kPipeDirectionIn
-    std::uint8_t number = 0;        // endpoint number without the direction bit
-    std::uint8_t transferType = 0;  // kPipeType...
+    std::uint8_t direction = 0;    // kPipeDirectionOut / kPipeDirectionIn
+    std::uint8_t number = 0;       // endpoint number without the direction bit
+    std::uint8_t transferType = 0; // kPipeType...
     std::uint16_t maxPacketSize = 0;
     std::uint8_t interval = 0;
 };
@@ -42,7 +42,7 @@ using UsbDeviceRef = std::uint32_t;
 // endpoint-descriptor order; 0 is the default control pipe and no valid bulk pipe.
 // Destroying a handle releases whatever it still holds (claimed interface, open device).
 class UsbInterface {
-public:
+  public:
     virtual ~UsbInterface() = default;
 
     virtual UsbStatus GetInterfaceClass(std::uint8_t& interfaceClass) = 0;
@@ -70,7 +70,7 @@ public:
 
 // One USB interface present on the bus when it was listed.
 class UsbInterfaceEntry {
-public:
+  public:
     virtual ~UsbInterfaceEntry() = default;
     // Creates a handle for the interface; fails when the interface cannot be reached any more.
     virtual UsbStatus CreateInterface(std::unique_ptr<UsbInterface>& handle) = 0;
@@ -78,7 +78,7 @@ public:
 
 // The USB host: what interfaces are present now, in a stable order.
 class UsbBus {
-public:
+  public:
     virtual ~UsbBus() = default;
     virtual UsbStatus ListInterfaces(std::vector<std::unique_ptr<UsbInterfaceEntry>>& entries) = 0;
 };

@@ -1,4 +1,5 @@
 #include "protocol/Frames.h"
+
 #include "protocol/SettingValues.h"
 
 #include <gtest/gtest.h>
@@ -30,7 +31,8 @@ INSTANTIATE_TEST_SUITE_P(AllKinds, ReadRequestTest,
                          testing::Values(ReadCase{kPowerOn, {0x1B, 0x69, 0x55, 0x70, 0x01}, 32, 30},
                                          ReadCase{kAutoPowerOff, {0x1B, 0x69, 0x55, 0x41, 0x01}, 32, 30},
                                          ReadCase{kNetwork, {0x1B, 0x69, 0x58, 0x4B, 0x31, 0x00, 0x00}, 3, 2},
-                                         ReadCase{kInfoPrint, {0x1B, 0x69, 0x58, 0x6F, 0x31, 0x00, 0x00}, 3, 2},
+                                         ReadCase{
+                                             kInfoPrint, {0x1B, 0x69, 0x58, 0x6F, 0x31, 0x00, 0x00}, 3, 2},
                                          ReadCase{kCommandMode, {0x1B, 0x69, 0x55, 0x61, 0x01}, 32, 30}));
 
 struct WriteCase {

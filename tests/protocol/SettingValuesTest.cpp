@@ -1,7 +1,6 @@
 #include "protocol/SettingValues.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 
 namespace protocol {
@@ -93,14 +92,15 @@ TEST_P(DisplayForValueTest, TextAndSelection) {
 
 INSTANTIATE_TEST_SUITE_P(
     OutOfListValues, DisplayForValueTest,
-    testing::Values(DisplayCase{kPowerOn, 2, "text:OFF", 2}, DisplayCase{kPowerOn, -1, "text:OFF", -1},
-                    DisplayCase{kAutoPowerOff, 7, "text:60", 7}, DisplayCase{kAutoPowerOff, -1, "text:60", -1},
-                    DisplayCase{kAutoPowerOff, 3, "text:30", 3}, DisplayCase{kNetwork, 5, "empty", 5},
-                    DisplayCase{kInfoPrint, 0, "key:InfoPrint_4", 3}, DisplayCase{kInfoPrint, 1, "key:InfoPrint_3", 2},
-                    DisplayCase{kInfoPrint, 3, "key:InfoPrint_1", 0}, DisplayCase{kInfoPrint, 9, "key:InfoPrint_1", -6},
-                    DisplayCase{kInfoPrint, -128, "key:InfoPrint_1", 131},
-                    DisplayCase{kCommandMode, 0, "key:Command_1", 0}, DisplayCase{kCommandMode, 1, "key:Command_2", 1},
-                    DisplayCase{kCommandMode, 3, "key:Command_3", 2}, DisplayCase{kCommandMode, 2, "empty", 2}));
+    testing::Values(
+        DisplayCase{kPowerOn, 2, "text:OFF", 2}, DisplayCase{kPowerOn, -1, "text:OFF", -1},
+        DisplayCase{kAutoPowerOff, 7, "text:60", 7}, DisplayCase{kAutoPowerOff, -1, "text:60", -1},
+        DisplayCase{kAutoPowerOff, 3, "text:30", 3}, DisplayCase{kNetwork, 5, "empty", 5},
+        DisplayCase{kInfoPrint, 0, "key:InfoPrint_4", 3}, DisplayCase{kInfoPrint, 1, "key:InfoPrint_3", 2},
+        DisplayCase{kInfoPrint, 3, "key:InfoPrint_1", 0}, DisplayCase{kInfoPrint, 9, "key:InfoPrint_1", -6},
+        DisplayCase{kInfoPrint, -128, "key:InfoPrint_1", 131},
+        DisplayCase{kCommandMode, 0, "key:Command_1", 0}, DisplayCase{kCommandMode, 1, "key:Command_2", 1},
+        DisplayCase{kCommandMode, 3, "key:Command_3", 2}, DisplayCase{kCommandMode, 2, "empty", 2}));
 
 TEST(DisplayForValueTest, OtherKindsShowNothing) {
     for (SettingKind kind : {0, kReset, 7}) {

@@ -1,0 +1,67 @@
+#include "platform/ui/QtDialogs.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace platform {
+namespace {
+
+QWidget* DialogParent() {
+    return QApplication::activeWindow();
+}
+
+} // namespace
+
+int QtDialogs::RunAlertPanel(const QString& title, const QString& message, const QString& defaultButton,
+                             const QString& alternateButton) {
+    QMessageBox box(DialogParent());
+    // The title carries the whole statement (and the error code); show it as the box's text too,
+    // since many window managers truncate or hide dialog titles.
+    box.setWindowTitle(QApplication::applicationDisplayName());
+    box.setText(title);
+    box.setInformativeText(message);
+    box.setIcon(alternateButton.isEmpty() ? QMessageBox::Information : QMessageBox::Question);
+    QPushButton* okButton = box.addButton(defaultButton, QMessageBox::AcceptRole);
+    QPushButton* otherButton = nullptr;
+    if (!alternateButton.isEmpty()) {
+        otherButton = box.addButton(alternateButton, QMessageBox::RejectRole);
+        box.setEscapeButton(otherButton);
+    } else {
+        box.setEscapeButton(okButton);
+    }
+    box.setDefaultButton(okButton);
+    box.exec();
+    return box.clickedButton() == okButton ? 1 : 0;
+}
+
+std::optional<QString> QtDialogs::RunSavePanel(const QString& directory, const QString& proposedName,
+                                               const QString& extension) {
+    QFileDialog dialog(DialogParent());
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDirectory(directory);
+    dialog.setNameFilter(QStringLiteral("*.%1").arg(extension));
+    dialog.setDefaultSuffix(extension);
+    dialog.selectFile(proposedName + QLatin1Char('.') + extension);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    QString path = dialog.selectedFiles().constFirst();
+    // The one allowed type: a name typed with another extension still gets ".bin" added.
+    const QString suffix = QLatin1Char('.') + extension;
+    if (!path.endsWith(suffix, Qt::CaseSensitive)) {
+        path += suffix;
+    }
+    return path;
+}
+
+void QtDialogs::ShowAboutPanel() {
+    QMessageBox::about(DialogParent(), QApplication::applicationDisplayName(),
+                       QApplication::applicationDisplayName());
+}
+
+} // namespace platform

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "platform/ui/Dialogs.h"
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace testsupport {
+
+// Dialogs that answer as the test says and record every call, installed for the process while alive.
+class ScriptedDialogs : public platform::Dialogs {
+  public:
+    struct Alert {
+        QString title;
+        QString message;
+        QString defaultButton;
+        QString alternateButton;
+    };
+    struct SavePanel {
+        QString directory;
+        QString proposedName;
+        QString extension;
+    };
+
+    ScriptedDialogs();
+    ~ScriptedDialogs() override;
+    ScriptedDialogs(const ScriptedDialogs&) = delete;
+    ScriptedDialogs& operator=(const ScriptedDialogs&) = delete;
+
+    // Answers, used in order; when none is left an alert answers 1 (default button) and a save panel
+    // is cancelled.
+    void AnswerAlert(int answer) { alertAnswers_.push_back(answer); }
+    void AnswerSavePanel(std::optional<QString> path) { saveAnswers_.push_back(std::move(path)); }
+
+    // Called at the moment an alert shows, e.g. to look at what else is on screen then.
+    std::function<void(const Alert&)> onAlert;
+
+    std::vector<Alert> alerts;
+    std::vector<SavePanel> savePanels;
+    int aboutPanels = 0;
+
+    QStringList AlertTitles() const;
+
+    int RunAlertPanel(const QString& title, const QString& message, const QString& defaultButton,
+                      const QString& alternateButton) override;
+    std::optional<QString> RunSavePanel(const QString& directory, const QString& proposedName,
+                                        const QString& extension) override;
+    void ShowAboutPanel() override { ++aboutPanels; }
+
+  private:
+    std::deque<int> alertAnswers_;
+    std::deque<std::optional<QString>> saveAnswers_;
+};
+
+} // namespace testsupport
