@@ -2,6 +2,9 @@
 
 #include <cerrno>
 #include <iconv.h>
+#include <map>
+#include <memory>
+#include <utility>
 
 namespace platform {
 namespace {
@@ -24,13 +27,25 @@ class IconvHandle {
     iconv_t handle_;
 };
 
+// Opening a converter loads its tables, which costs far more than a short conversion: keep one per
+// pair of character sets and thread.
+IconvHandle& ConverterFor(const char* from, const char* to) {
+    thread_local std::map<std::pair<std::string, std::string>, std::unique_ptr<IconvHandle>> converters;
+    auto& converter = converters[{from, to}];
+    if (!converter) {
+        converter = std::make_unique<IconvHandle>(from, to);
+    }
+    return *converter;
+}
+
 } // namespace
 
 std::optional<std::string> ConvertText(std::string_view bytes, const char* from, const char* to) {
-    IconvHandle converter(from, to);
+    IconvHandle& converter = ConverterFor(from, to);
     if (!converter.valid()) {
         return std::nullopt;
     }
+    iconv(converter.get(), nullptr, nullptr, nullptr, nullptr); // back to the initial shift state
     std::string out;
     std::string chunk(256, '\0');
     // iconv's interface is not const-correct; it does not write through the input pointer.
