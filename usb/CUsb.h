@@ -30,11 +30,16 @@ class CUsb {
     LinkResult UsbRead(USBIOContext& context, void* reply, std::uint32_t& length, std::uint32_t timeout);
     LinkResult UsbClose(USBIOContext& context);
 
-    // The link's own transactions, on its own targets. Reply buffers hold 32 bytes.
-    LinkResult GetSettings(const void* frame, int length, void* reply);
+    // The link's own transactions, on its own targets. Replies are 32 bytes long unless the request
+    // is answered by fewer (the network and information-print replies are 3 bytes): waiting for 32
+    // would let a complete short reply run into the read's time-out. At most 32; reply buffers hold
+    // `replyLength` bytes.
+    static constexpr std::uint32_t kTransactionReplyLength = 32;
+    LinkResult GetSettings(const void* frame, int length, void* reply,
+                           std::uint32_t replyLength = kTransactionReplyLength);
     LinkResult GetStatus(void* reply);
     LinkResult SetSettings(const void* frame, int length, const void* secondFrame, int secondLength,
-                           void* reply);
+                           void* reply, std::uint32_t replyLength = kTransactionReplyLength);
     LinkResult TestPrint(const void* frame, int length);
 
     // The last failed transaction's result and the platform status of its failing step.

@@ -1,4 +1,4 @@
-// The link's own transactions: open, write one or two frames, read the 32-byte reply, close, on the
+// The link's own transactions: open, write one or two frames, read the reply, close, on the
 // link's own targets, with a short pause between the steps.
 
 #include "protocol/Frames.h"
@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr std::uint32_t kReplyLength = 32;
 constexpr std::uint32_t kShortPause = 100;
 constexpr std::uint32_t kPause = 200;
 
@@ -21,12 +20,12 @@ const std::string* Target(const std::optional<std::string>& target) {
 
 } // namespace
 
-LinkResult CUsb::GetSettings(const void* frame, int length, void* reply) {
+LinkResult CUsb::GetSettings(const void* frame, int length, void* reply, std::uint32_t replyLength) {
     // Refused before the bus is touched: the write could only fail, or the read overrun.
     if (!ValidFrame(frame, length)) {
         return Record(kLinkRequestWriteFailed, platform::kUsbErrorInvalidParam);
     }
-    if (reply == nullptr) {
+    if (reply == nullptr || replyLength > kTransactionReplyLength) {
         return Record(kLinkReadFailed, platform::kUsbErrorInvalidParam);
     }
     USBIOContext context;
@@ -46,7 +45,7 @@ LinkResult CUsb::GetSettings(const void* frame, int length, void* reply) {
         return kLinkRequestWriteFailed;
     }
     cusb_detail::sleep(kPause);
-    std::uint32_t received = kReplyLength;
+    std::uint32_t received = replyLength;
     const LinkResult read = UsbRead(context, reply, received, kReadTimeout);
     cusb_detail::sleep(kPause);
     cusb_detail::close(context);
@@ -63,7 +62,7 @@ LinkResult CUsb::GetStatus(void* reply) {
 }
 
 LinkResult CUsb::SetSettings(const void* frame, int length, const void* secondFrame, int secondLength,
-                             void* reply) {
+                             void* reply, std::uint32_t replyLength) {
     // A null second frame means there is none, whatever its length says.
     const bool hasSecond = secondFrame != nullptr;
     if (!ValidFrame(frame, length)) {
@@ -72,7 +71,7 @@ LinkResult CUsb::SetSettings(const void* frame, int length, const void* secondFr
     if (hasSecond && !ValidFrame(secondFrame, secondLength)) {
         return Record(kLinkRequestWriteFailed, platform::kUsbErrorInvalidParam);
     }
-    if (hasSecond && reply == nullptr) {
+    if (hasSecond && (reply == nullptr || replyLength > kTransactionReplyLength)) {
         return Record(kLinkReadFailed, platform::kUsbErrorInvalidParam);
     }
     USBIOContext context;
@@ -97,7 +96,7 @@ LinkResult CUsb::SetSettings(const void* frame, int length, const void* secondFr
         return Record(kLinkRequestWriteFailed, context.error);
     }
     cusb_detail::sleep(kPause);
-    std::uint32_t received = kReplyLength;
+    std::uint32_t received = replyLength;
     const LinkResult read = UsbRead(context, reply, received, kReadTimeout);
     cusb_detail::sleep(kPause);
     cusb_detail::close(context);
