@@ -157,6 +157,16 @@ TEST(PrinterCommands, ResetNeedsConfirmationThenRestoresAndPrintsAll) {
     EXPECT_EQ(refused.exitCode, kExitUsage);
     EXPECT_EQ(cli.Run({"get", "auto-power-off"}).out, "auto-power-off: 10 min (1)\n");
 
+    const CliRun declined = cli.RunOnTerminal({"reset"}, "n\n");
+    EXPECT_EQ(declined.exitCode, kExitUsage);
+    EXPECT_TRUE(declined.err.contains("[y/N]")) << declined.err.toStdString();
+    EXPECT_EQ(cli.Run({"get", "auto-power-off"}).out, "auto-power-off: 10 min (1)\n");
+
+    const CliRun confirmed = cli.RunOnTerminal({"reset"}, "y\n");
+    EXPECT_EQ(confirmed.exitCode, kExitSuccess) << confirmed.err.toStdString();
+    EXPECT_TRUE(confirmed.out.contains("auto-power-off: 60 min (6)\n")) << confirmed.out.toStdString();
+    ASSERT_EQ(cli.Run({"set", "auto-power-off", "10"}).exitCode, kExitSuccess);
+
     const CliRun reset = cli.Run({"reset", "--yes", "--json"});
     ASSERT_EQ(reset.exitCode, kExitSuccess) << reset.err.toStdString();
     const QJsonArray settings = Json(reset).value("settings").toArray();
