@@ -14,18 +14,20 @@ extern char** environ;
 namespace {
 
 // The simulated printer's state lives in a file of its own for the whole run.
-std::string StateFile() {
-    static const std::string path = [] {
-        char name[] = "/tmp/lm360rctl-bench-XXXXXX";
-        const int fd = mkstemp(name);
+char stateFile[] = "/tmp/lm360rctl-bench-XXXXXX";
+
+const char* StateFile() {
+    static const bool created = [] {
+        const int fd = mkstemp(stateFile);
         const char state[] = "[printer]\nserial = BENCH\n";
         if (fd < 0 || write(fd, state, sizeof state - 1) != static_cast<ssize_t>(sizeof state - 1)) {
             std::abort();
         }
         close(fd);
-        return std::string(name);
+        std::atexit([] { unlink(stateFile); });
+        return true;
     }();
-    return path;
+    return created ? stateFile : nullptr;
 }
 
 int RunOnce(std::vector<std::string> arguments) {
@@ -51,7 +53,7 @@ int RunOnce(std::vector<std::string> arguments) {
 
 void Run(benchmark::State& state, const std::vector<std::string>& arguments) {
     setenv("LM360R_USB", "simulated", 1);
-    setenv("LM360R_SIM_STATE", StateFile().c_str(), 1);
+    setenv("LM360R_SIM_STATE", StateFile(), 1);
     for (auto _ : state) {
         if (RunOnce(arguments) != 0) {
             state.SkipWithError("lm360rctl failed");
