@@ -39,10 +39,14 @@ QString SettingName(protocol::SettingKind kind) {
                : QString::fromUtf8(setting->name.data(), static_cast<qsizetype>(setting->name.size()));
 }
 
-QString SettingLine(protocol::SettingKind kind, int value) {
+QString ValueText(protocol::SettingKind kind, int value) {
     const QString text = ShownText(kind, value);
-    return text.isEmpty() ? QStringLiteral("%1: (%2)").arg(SettingName(kind)).arg(value)
-                          : QStringLiteral("%1: %2 (%3)").arg(SettingName(kind), text).arg(value);
+    return text.isEmpty() ? QStringLiteral("(%1)").arg(value)
+                          : QStringLiteral("%1 (%2)").arg(text).arg(value);
+}
+
+QString SettingLine(protocol::SettingKind kind, int value) {
+    return SettingName(kind) + QStringLiteral(": ") + ValueText(kind, value);
 }
 
 QJsonObject SettingJson(protocol::SettingKind kind, int value) {

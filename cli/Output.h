@@ -15,6 +15,7 @@ void PrintError(const QString& message); // prefixed with the program's name
 // A setting's value as the application shows it and as the printer sent it:
 // "auto-power-off: 60 min (6)", or {"setting": "auto-power-off", "text": "60 min", "value": 6}.
 QString SettingLine(protocol::SettingKind kind, int value);
+QString ValueText(protocol::SettingKind kind, int value); // "60 min (6)"
 QJsonObject SettingJson(protocol::SettingKind kind, int value);
 
 QString SettingName(protocol::SettingKind kind);

@@ -4,6 +4,8 @@
 #include "cli/ExitCodes.h"
 #include "cli/FileCommands.h"
 #include "cli/Output.h"
+#include "cli/PrinterCommands.h"
+#include "cli/PrinterList.h"
 
 #include <QCoreApplication>
 
@@ -26,14 +28,24 @@ int Run(const QStringList& arguments) {
     }
     const Invocation& invocation = parsed.invocation;
     switch (invocation.command) {
+    case Command::List:
+        return RunList(invocation);
+    case Command::Get:
+        return RunGet(invocation);
+    case Command::Set:
+        return RunSet(invocation);
+    case Command::Reset:
+        return RunReset(invocation);
+    case Command::Status:
+        return RunStatus(invocation);
     case Command::SaveCommands:
         return RunSaveCommands(invocation);
     case Command::Inspect:
         return RunInspect(invocation);
-    default:
-        PrintError(QStringLiteral("this command needs the USB link, which is not built yet"));
-        return kExitLinkFailure;
+    case Command::Send:
+        return RunSend(invocation);
     }
+    return kExitUsage;
 }
 
 } // namespace cli

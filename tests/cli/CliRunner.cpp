@@ -2,8 +2,11 @@
 
 #include <QFile>
 #include <QProcess>
+#include <cstdlib>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace cli::test {
 
@@ -18,26 +21,45 @@ void CliRunner::WriteState(const QByteArray& scenario) const {
 }
 
 CliRun CliRunner::Run(const QStringList& arguments) const {
-    return Start(arguments, std::nullopt);
+    return Start(arguments, {});
 }
 
 CliRun CliRunner::RunWithFileSizeLimit(const QStringList& arguments, std::uint64_t fileSizeLimit) const {
-    return Start(arguments, fileSizeLimit);
+    const rlim_t limit = fileSizeLimit;
+    return Start(arguments, [limit] {
+        const rlimit fsize{limit, limit};
+        setrlimit(RLIMIT_FSIZE, &fsize);
+    });
 }
 
-CliRun CliRunner::Start(const QStringList& arguments, std::optional<std::uint64_t> fileSizeLimit) const {
+CliRun CliRunner::RunOnTerminal(const QStringList& arguments, const QByteArray& typed) const {
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
+        ADD_FAILURE() << "no pseudo-terminal";
+        return {};
+    }
+    const std::string terminal = ptsname(master);
+    // The pseudo-terminal keeps what is typed until the program reads it.
+    EXPECT_EQ(write(master, typed.constData(), static_cast<std::size_t>(typed.size())), typed.size());
+    CliRun run = Start(arguments, [&terminal] {
+        const int fd = open(terminal.c_str(), O_RDWR);
+        if (fd >= 0) {
+            dup2(fd, STDIN_FILENO);
+        }
+    });
+    close(master);
+    return run;
+}
+
+CliRun CliRunner::Start(const QStringList& arguments, const std::function<void()>& inChild) const {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("LM360R_USB"), QStringLiteral("simulated"));
     environment.insert(QStringLiteral("LM360R_SIM_STATE"), StatePath());
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(dir_.path());
-    if (fileSizeLimit) {
-        const rlim_t limit = *fileSizeLimit;
-        process.setChildProcessModifier([limit] {
-            const rlimit fsize{limit, limit};
-            setrlimit(RLIMIT_FSIZE, &fsize);
-        });
+    if (inChild) {
+        process.setChildProcessModifier(inChild);
     }
     process.start(QStringLiteral(LM360RCTL_PATH), arguments);
     CliRun run;

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -25,13 +26,15 @@ class CliRunner {
     CliRun Run(const QStringList& arguments) const;
     // With the file size limited to `fileSizeLimit` bytes, as on a full disk.
     CliRun RunWithFileSizeLimit(const QStringList& arguments, std::uint64_t fileSizeLimit) const;
+    // With a terminal on stdin that has `typed` waiting to be read.
+    CliRun RunOnTerminal(const QStringList& arguments, const QByteArray& typed) const;
 
     QString Path(const QString& name) const { return dir_.filePath(name); }
     QString StatePath() const { return Path(QStringLiteral("printers.state")); }
     void WriteState(const QByteArray& scenario) const;
 
   private:
-    CliRun Start(const QStringList& arguments, std::optional<std::uint64_t> fileSizeLimit) const;
+    CliRun Start(const QStringList& arguments, const std::function<void()>& inChild) const;
     QTemporaryDir dir_;
 };
 

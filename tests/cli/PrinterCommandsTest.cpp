@@ -1,0 +1,187 @@
+// The printer commands through the real executable and the simulated printer, whose settings
+// live in a state file between processes.
+#include "CliRunner.h"
+#include "cli/ExitCodes.h"
+#include "protocol/CommandFile.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <gtest/gtest.h>
+
+namespace cli::test {
+namespace {
+
+const QByteArray kOnePrinter = "[printer]\nserial = A\n";
+const QByteArray kTwoPrinters = "[printer]\nserial = A\n[printer]\nserial = B\n";
+const QByteArray kNoPrinter = "# nothing attached\n";
+
+QJsonObject Json(const CliRun& run) {
+    return QJsonDocument::fromJson(run.out).object();
+}
+
+struct SetCase {
+    const char* setting;
+    const char* word;
+    const char* shown; // what get prints afterwards
+};
+
+class SetThenGet : public testing::TestWithParam<SetCase> {};
+
+TEST_P(SetThenGet, ValueSurvivesIntoTheNextProcess) {
+    const SetCase& c = GetParam();
+    CliRunner cli;
+    cli.WriteState(kOnePrinter);
+    const CliRun set = cli.Run({"set", c.setting, c.word});
+    ASSERT_EQ(set.exitCode, kExitSuccess) << set.err.toStdString();
+    EXPECT_EQ(set.out, QByteArray(c.shown) + "\n");
+
+    const CliRun get = cli.Run({"get", c.setting});
+    ASSERT_EQ(get.exitCode, kExitSuccess) << get.err.toStdString();
+    EXPECT_EQ(get.out, QByteArray(c.shown) + "\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Settings, SetThenGet,
+                         testing::Values(SetCase{"power-on", "on", "power-on: On (1)"},
+                                         SetCase{"power-on", "off", "power-on: Off (0)"},
+                                         SetCase{"auto-power-off", "0", "auto-power-off: 0 min (0)"},
+                                         SetCase{"auto-power-off", "30", "auto-power-off: 30 min (3)"},
+                                         SetCase{"network", "1", "network: Network setting 1 (0)"},
+                                         // information print values run backwards: the first choice is 3
+                                         SetCase{"info-print", "1", "info-print: Information print 1 (3)"},
+                                         SetCase{"info-print", "3", "info-print: Information print 3 (1)"}),
+                         [](const testing::TestParamInfo<SetCase>& p) {
+                             std::string name = std::string(p.param.setting) + "_" + p.param.word;
+                             std::replace(name.begin(), name.end(), '-', '_');
+                             return name;
+                         });
+
+TEST(PrinterCommands, GetReadsAllFiveInOrder) {
+    CliRunner cli;
+    cli.WriteState(kOnePrinter);
+    const CliRun text = cli.Run({"get"});
+    ASSERT_EQ(text.exitCode, kExitSuccess) << text.err.toStdString();
+    EXPECT_EQ(text.out, "power-on: Off (0)\nauto-power-off: 60 min (6)\nnetwork: Network setting 3 (2)\n"
+                        "info-print: Information print 1 (3)\ncommand-mode: Command mode 1 (0)\n");
+
+    const QJsonArray settings = Json(cli.Run({"get", "--json"})).value("settings").toArray();
+    ASSERT_EQ(settings.size(), 5);
+    EXPECT_EQ(settings[1].toObject(),
+              (QJsonObject{{"setting", "auto-power-off"}, {"text", "60 min"}, {"value", 6}}));
+}
+
+TEST(PrinterCommands, RefusedValueIsAMismatchShowingBothValues) {
+    CliRunner cli;
+    cli.WriteState(kOnePrinter + "refuse = network\n");
+    const CliRun run = cli.Run({"set", "network", "1"});
+    EXPECT_EQ(run.exitCode, kExitMismatch);
+    EXPECT_TRUE(run.out.isEmpty());
+    EXPECT_EQ(
+        run.err,
+        "lm360rctl: network: wrote Network setting 1 (0), but the printer answered Network setting 3 (2)\n");
+
+    const QJsonObject json = Json(cli.Run({"set", "network", "1", "--json"}));
+    EXPECT_FALSE(json.value("matches").toBool(true));
+    EXPECT_EQ(json.value("answered").toObject().value("value").toInt(), 2);
+}
+
+// Each printer command without a printer: status 2 and one line naming the link result.
+TEST(PrinterCommands, NoPrinterIsStatusTwo) {
+    CliRunner cli;
+    cli.WriteState(kNoPrinter);
+    WriteBytes(cli.Path("ok.bin"), protocol::BuildCommandFile(protocol::kPowerGroup, {1, 0, 0, 0}));
+    const QList<QStringList> commands{{"get"},
+                                      {"get", "network"},
+                                      {"set", "power-on", "on"},
+                                      {"reset", "--yes"},
+                                      {"status"},
+                                      {"send", "ok.bin"},
+                                      {"list"}};
+    for (const QStringList& arguments : commands) {
+        const CliRun run = cli.Run(arguments);
+        EXPECT_EQ(run.exitCode, kExitNoPrinter) << arguments.join(' ').toStdString() << run.err.toStdString();
+        if (arguments.first() != "list") {
+            EXPECT_TRUE(run.out.isEmpty()) << arguments.join(' ').toStdString();
+            EXPECT_TRUE(run.err.contains("link result 1")) << run.err.toStdString();
+            EXPECT_EQ(run.err.count('\n'), 1) << run.err.toStdString();
+        }
+    }
+}
+
+TEST(PrinterCommands, SerialPicksTheSecondOfTwoPrinters) {
+    CliRunner cli;
+    cli.WriteState(kTwoPrinters);
+    ASSERT_EQ(cli.Run({"set", "power-on", "on", "--serial", "B"}).exitCode, kExitSuccess);
+    EXPECT_EQ(cli.Run({"get", "power-on", "--serial", "B"}).out, "power-on: On (1)\n");
+    EXPECT_EQ(cli.Run({"get", "power-on", "--serial", "A"}).out, "power-on: Off (0)\n");
+    EXPECT_EQ(cli.Run({"get", "power-on"}).out, "power-on: Off (0)\n") << "without a serial the first one";
+    EXPECT_EQ(cli.Run({"get", "--serial", "C"}).exitCode, kExitNoPrinter);
+
+    const CliRun list = cli.Run({"list", "--json", "--serial", "B"});
+    EXPECT_EQ(list.exitCode, kExitSuccess);
+    const QJsonArray printers = Json(list).value("printers").toArray();
+    ASSERT_EQ(printers.size(), 2);
+    EXPECT_EQ(printers[0].toObject().value("serial").toString(), "A");
+    EXPECT_FALSE(printers[0].toObject().value("target").toBool());
+    EXPECT_TRUE(printers[1].toObject().value("target").toBool());
+    EXPECT_EQ(printers[1].toObject().value("manufacturer").toString(), "Tamblor");
+    EXPECT_TRUE(printers[1].toObject().value("deviceId").toString().contains("SERN:B"));
+}
+
+TEST(PrinterCommands, SendChecksFirstAndSendsOnlyValidFiles) {
+    CliRunner cli;
+    cli.WriteState(kOnePrinter);
+    std::vector<std::uint8_t> file = protocol::BuildCommandFile(protocol::kPowerGroup, {1, 1, 0, 0});
+    WriteBytes(cli.Path("good.bin"), file);
+    file.push_back(0x00);
+    WriteBytes(cli.Path("bad.bin"), file);
+
+    const CliRun bad = cli.Run({"send", "bad.bin"});
+    EXPECT_EQ(bad.exitCode, kExitInvalidFile);
+    EXPECT_TRUE(bad.err.contains("offset 8")) << bad.err.toStdString();
+    EXPECT_EQ(cli.Run({"get", "power-on"}).out, "power-on: Off (0)\n")
+        << "nothing of the invalid file arrived";
+
+    const CliRun good = cli.Run({"send", "good.bin"});
+    EXPECT_EQ(good.exitCode, kExitSuccess) << good.err.toStdString();
+    EXPECT_EQ(cli.Run({"get", "power-on", "auto-power-off"}).out,
+              "power-on: On (1)\nauto-power-off: 10 min (1)\n");
+}
+
+TEST(PrinterCommands, ResetNeedsConfirmationThenRestoresAndPrintsAll) {
+    CliRunner cli;
+    cli.WriteState(kOnePrinter);
+    ASSERT_EQ(cli.Run({"set", "auto-power-off", "10"}).exitCode, kExitSuccess);
+
+    const CliRun refused = cli.Run({"reset"}); // stdin is not a terminal here
+    EXPECT_EQ(refused.exitCode, kExitUsage);
+    EXPECT_EQ(cli.Run({"get", "auto-power-off"}).out, "auto-power-off: 10 min (1)\n");
+
+    const CliRun declined = cli.RunOnTerminal({"reset"}, "n\n");
+    EXPECT_EQ(declined.exitCode, kExitUsage);
+    EXPECT_TRUE(declined.err.contains("[y/N]")) << declined.err.toStdString();
+    EXPECT_EQ(cli.Run({"get", "auto-power-off"}).out, "auto-power-off: 10 min (1)\n");
+
+    const CliRun confirmed = cli.RunOnTerminal({"reset"}, "y\n");
+    EXPECT_EQ(confirmed.exitCode, kExitSuccess) << confirmed.err.toStdString();
+    EXPECT_TRUE(confirmed.out.contains("auto-power-off: 60 min (6)\n")) << confirmed.out.toStdString();
+    ASSERT_EQ(cli.Run({"set", "auto-power-off", "10"}).exitCode, kExitSuccess);
+
+    const CliRun reset = cli.Run({"reset", "--yes", "--json"});
+    ASSERT_EQ(reset.exitCode, kExitSuccess) << reset.err.toStdString();
+    const QJsonArray settings = Json(reset).value("settings").toArray();
+    ASSERT_EQ(settings.size(), 5);
+    EXPECT_EQ(settings[1].toObject().value("value").toInt(), 6);
+}
+
+TEST(PrinterCommands, StatusIsThirtyTwoBytes) {
+    CliRunner cli;
+    cli.WriteState(kOnePrinter);
+    const CliRun text = cli.Run({"status"});
+    ASSERT_EQ(text.exitCode, kExitSuccess) << text.err.toStdString();
+    EXPECT_EQ(text.out.trimmed().split(' ').size(), 32);
+    EXPECT_EQ(Json(cli.Run({"status", "--json"})).value("status").toArray().size(), 32);
+}
+
+} // namespace
+} // namespace cli::test
