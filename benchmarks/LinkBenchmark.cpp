@@ -1,4 +1,5 @@
 #include "protocol/Frames.h"
+#include "protocol/PrinterIdentity.h"
 #include "simulator/SimulatedBus.h"
 #include "usb/CUsb.h"
 
@@ -7,8 +8,8 @@
 
 namespace {
 
-const std::string kManufacturer = "Tamblor";
-const std::string kProduct = "LM-360R";
+const std::string kManufacturer{protocol::kTargetManufacturer};
+const std::string kProduct{protocol::kTargetProduct};
 const std::string kSerial;
 
 // One exchange as every transaction makes it: open (scan, match, opening frames), write the read

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "protocol/Frames.h"
+#include "protocol/PrinterIdentity.h"
 #include "usb/CUsb.h"
 #include "usb/LinkResult.h"
 
@@ -11,11 +12,8 @@
 
 namespace cli {
 
-// The application's target model; a serial number narrows it to one printer among several.
-inline constexpr std::string_view kTargetManufacturer = "Tamblor";
-inline constexpr std::string_view kTargetProduct = "LM-360R";
-
-// One target printer. Every call is one exchange on a fresh connection, with the same steps and
+// One target printer of the application's model; a serial number narrows it to one among several.
+//  Every call is one exchange on a fresh connection, with the same steps and
 // results as the application's exchanges; nothing is retried.
 class Printer {
   public:
@@ -42,10 +40,9 @@ class Printer {
   private:
     LinkResult Exchange(std::span<const std::uint8_t> first, std::span<const std::uint8_t> second,
                         std::vector<std::uint8_t>& reply);
-    LinkResult Fail(LinkResult result, std::int32_t status);
 
-    std::string manufacturer_{kTargetManufacturer};
-    std::string product_{kTargetProduct};
+    std::string manufacturer_{protocol::kTargetManufacturer};
+    std::string product_{protocol::kTargetProduct};
     std::string serial_;
     CUsb link_;
 };

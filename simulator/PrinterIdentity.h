@@ -1,5 +1,7 @@
 #pragma once
 
+#include "protocol/PrinterIdentity.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -8,8 +10,9 @@
 
 namespace simulator {
 
-inline constexpr std::string_view kDefaultManufacturer = "Tamblor";
-inline constexpr std::string_view kDefaultProduct = "LM-360R";
+// The simulated printer is the model the application looks for.
+inline constexpr std::string_view kDefaultManufacturer = protocol::kTargetManufacturer;
+inline constexpr std::string_view kDefaultProduct = protocol::kTargetProduct;
 inline constexpr std::string_view kDefaultSerial = "SIM0000001";
 
 // Who a simulated printer says it is, through its string descriptors and its IEEE 1284 device ID.

@@ -79,8 +79,6 @@ class CUsbCom {
   private:
     QComboBox* ListFor(protocol::SettingKind kind) const;
     QLineEdit* FieldFor(protocol::SettingKind kind) const;
-    void SetProgress(double position);
-    void RecordFailure(LinkResult result, std::int32_t error);
     LinkResult WriteSetting(std::int8_t zero, protocol::SettingKind kind);
     LinkResult ResetPrinter();
     void AlertIfFailed(std::optional<std::string_view> key);

@@ -2,12 +2,10 @@
 // interface, open it, choose its bulk pipes and put the printer into a known state.
 
 #include "platform/usb/ProcessUsbBus.h"
-#include "platform/usb/UsbRequests.h"
 #include "protocol/Frames.h"
 #include "usb/CUsb.h"
-#include "usb/CUsbStrings.h"
+#include "usb/PrinterIdentityReader.h"
 
-#include <array>
 #include <vector>
 
 using namespace cusb_detail;
@@ -16,19 +14,8 @@ using platform::UsbStatus;
 
 namespace {
 
-constexpr std::uint8_t kPrinterClass = 7;
-constexpr std::uint8_t kPrinterSubClass = 1;
 constexpr std::uint8_t kUnidirectional = 1;
 constexpr std::uint8_t kBidirectional = 2;
-constexpr std::size_t kDeviceIdBufferSize = 256;
-constexpr std::size_t kDeviceIdLengthBytes = 2;
-
-struct Candidates {
-    std::optional<std::string> manufacturer;
-    std::optional<std::string> product;
-    std::optional<std::string> serial;
-    bool accessRefused = false; // the device would not let this user ask it anything
-};
 
 // Printers that offer the bidirectional protocol only on a later alternate setting: select the first
 // one that does, else the last unidirectional one seen. The interface is closed again afterwards.
@@ -64,94 +51,8 @@ void PreferBidirectional(UsbInterface& intf) {
     intf.USBInterfaceClose();
 }
 
-// The device ID's text (after its length bytes), read with the printer class GET_DEVICE_ID request.
-std::optional<std::string> ReadDeviceId(UsbInterface& intf) {
-    std::uint8_t configuration = 0;
-    std::uint8_t interfaceNumber = 0;
-    std::uint8_t alternate = 0;
-    std::uint8_t protocol = 0;
-    if (intf.GetConfigurationValue(configuration) != platform::kUsbOk ||
-        intf.GetInterfaceNumber(interfaceNumber) != platform::kUsbOk ||
-        intf.GetAlternateSetting(alternate) != platform::kUsbOk ||
-        intf.GetInterfaceProtocol(protocol) != platform::kUsbOk) {
-        return std::nullopt;
-    }
-    std::vector<std::uint8_t> buffer(kDeviceIdBufferSize);
-    platform::UsbDevRequest request;
-    request.bmRequestType = platform::kRequestTypeClassInterfaceIn;
-    request.bRequest = platform::kRequestGetDeviceId;
-    request.wValue = static_cast<std::uint16_t>(configuration - 1);
-    request.wIndex = static_cast<std::uint16_t>(interfaceNumber << 8 | alternate);
-    const auto ask = [&]() {
-        request.wLength = static_cast<std::uint16_t>(buffer.size());
-        request.data = buffer.data();
-        request.wLenDone = 0;
-        return intf.ControlRequest(request) == platform::kUsbOk && request.wLenDone > 0;
-    };
-    const auto announced = [&]() { return static_cast<std::size_t>(buffer[0] << 8 | buffer[1]); };
-    if (!ask()) {
-        return std::nullopt;
-    }
-    if (announced() > buffer.size()) {
-        buffer.assign(announced(), 0);
-        if (!ask()) {
-            return std::nullopt;
-        }
-    }
-    // The text ends at the announced length, the bytes that arrived and the buffer, whichever is first.
-    const std::size_t delivered = std::min<std::size_t>(request.wLenDone, buffer.size());
-    const std::size_t end = std::min(announced(), delivered);
-    if (end < kDeviceIdLengthBytes) {
-        return DecodeDeviceId({});
-    }
-    return DecodeDeviceId(std::string_view(
-        reinterpret_cast<const char*>(buffer.data()) + kDeviceIdLengthBytes, end - kDeviceIdLengthBytes));
-}
-
-Candidates ReadCandidates(UsbInterface& intf) {
-    Candidates found;
-    std::array<std::uint8_t, platform::kDeviceDescriptorLength> descriptor{};
-    platform::UsbDevRequest request;
-    request.bmRequestType = platform::kRequestTypeStandardDeviceIn;
-    request.bRequest = platform::kRequestGetDescriptor;
-    request.wValue = platform::DescriptorValue(platform::kDescriptorTypeDevice, 0);
-    request.wLength = static_cast<std::uint16_t>(descriptor.size());
-    request.data = descriptor.data();
-    if (const UsbStatus asked = intf.ControlRequest(request); asked != platform::kUsbOk) {
-        found.accessRefused = asked == platform::kUsbErrorAccess;
-        return found;
-    }
-    found.product = usb_create_string(intf, descriptor[platform::kProductStringIndexAt]);
-    found.manufacturer = usb_create_string(intf, descriptor[platform::kManufacturerStringIndexAt]);
-    found.serial = usb_create_string(intf, descriptor[platform::kSerialStringIndexAt]);
-
-    const std::optional<std::string> deviceId = ReadDeviceId(intf);
-    if (!deviceId) {
-        return found;
-    }
-    if (!found.manufacturer) {
-        found.manufacturer = create_1284_substring(deviceId, "MFG:");
-        if (!found.manufacturer) {
-            found.manufacturer = create_1284_substring(deviceId, "MANUFACTURER:");
-        }
-    }
-    if (!found.product) {
-        found.product = create_1284_substring(deviceId, "MDL:");
-        if (!found.product) {
-            found.product = create_1284_substring(deviceId, "MODEL:");
-        }
-    }
-    if (!found.serial) {
-        found.serial = create_1284_substring(deviceId, "SERN:");
-    }
-    return found;
-}
-
-bool Matches(const USBIOContext& context, const Candidates& found) {
-    constexpr int kUnused = 8;
-    return cfcomparecstring(context.targetManufacturer, found.manufacturer, kUnused) == 0 &&
-           cfcomparecstring(context.targetProduct, found.product, kUnused) == 0 &&
-           cfcomparecstring(context.targetSerial, found.serial, kUnused) == 0;
+bool Matches(const USBIOContext& context, const PrinterIdentity& found) {
+    return MatchesTargets(found, context.targetManufacturer, context.targetProduct, context.targetSerial);
 }
 
 // Releases an interface the open matched but could not finish opening, so no caller has to.
@@ -202,20 +103,15 @@ LinkResult CUsb::UsbOpen(USBIOContext& context, const std::string* manufacturer,
                 if (status != platform::kUsbOk || !intf) {
                     continue;
                 }
-                std::uint8_t interfaceClass = 0;
-                std::uint8_t interfaceSubClass = 0;
                 std::uint8_t protocol = 0;
-                if (intf->GetInterfaceClass(interfaceClass) != platform::kUsbOk ||
-                    intf->GetInterfaceSubClass(interfaceSubClass) != platform::kUsbOk ||
-                    intf->GetInterfaceProtocol(protocol) != platform::kUsbOk ||
-                    interfaceClass != kPrinterClass || interfaceSubClass != kPrinterSubClass) {
+                if (!IsPrinterInterface(*intf) || intf->GetInterfaceProtocol(protocol) != platform::kUsbOk) {
                     continue; // rejected: the handle is released here, before the next interface
                 }
                 if (protocol != kBidirectional) {
                     PreferBidirectional(*intf);
                 }
                 status = intf->GetInterfaceProtocol(protocol);
-                const Candidates found = ReadCandidates(*intf);
+                const PrinterIdentity found = ReadPrinterIdentity(*intf);
                 printerRefusedAccess = printerRefusedAccess || found.accessRefused;
                 if (Matches(context, found)) {
                     status = intf->GetDevice(context.device);
