@@ -46,6 +46,9 @@ class CUsb {
     std::optional<std::string> mSerial;
 
   private:
+    // Notes a failed transaction's result and status; returns the result.
+    LinkResult Record(LinkResult result, std::int32_t error);
+
     platform::UsbBus* bus_;
 };
 

@@ -1,0 +1,327 @@
+#include "cli/CommandLine.h"
+
+#include "cli/SettingNames.h"
+
+#include <QCommandLineParser>
+#include <algorithm>
+#include <array>
+#include <optional>
+
+namespace cli {
+namespace {
+
+using protocol::SettingKind;
+
+struct CommandSpec {
+    const char* name;
+    Command command;
+    const char* syntax;
+    const char* summary; // one line in the general help
+    const char* description;
+};
+
+constexpr std::array<CommandSpec, 8> kCommands{{
+    {"list", Command::List, "list", "list printer interfaces and which one is the target",
+     "List every USB printer interface present, with manufacturer, product, serial and device ID, and "
+     "whether it is the target printer."},
+    {"get", Command::Get, "get [SETTING...]", "read settings",
+     "Read settings from the printer, each in its own exchange: power-on, auto-power-off, network, "
+     "info-print, command-mode (all five when none is given)."},
+    {"set", Command::Set, "set SETTING VALUE", "write a setting and check the printer's answer",
+     "Write a setting, read it back and compare: power-on off|on, auto-power-off 0|10|20|30|40|50|60 "
+     "(minutes), network 1|2|3, info-print 1|2|3 (the first, second, third choice). command-mode is "
+     "read-only."},
+    {"reset", Command::Reset, "reset", "reset the printer's settings",
+     "Reset the printer's settings, then print all five settings."},
+    {"status", Command::Status, "status", "print the printer's status reply",
+     "Print the printer's 32-byte status reply."},
+    {"save-commands", Command::SaveCommands, "save-commands power|print -o FILE", "save a command file",
+     "Save a command file for the power group (power-on, auto-power-off, network) or the print group "
+     "(info-print and command mode) without touching the printer. Settings not given take the "
+     "application's starting choices (power-on off, auto-power-off 60, network 3, info-print 1)."},
+    {"inspect", Command::Inspect, "inspect FILE", "check a command file",
+     "Check a command file and print the settings it carries."},
+    {"send", Command::Send, "send FILE", "send a command file to the printer",
+     "Check a command file, then send its bytes to the printer in one write."},
+}};
+
+const CommandSpec* FindCommand(const QString& name) {
+    const auto* it = std::find_if(kCommands.begin(), kCommands.end(),
+                                  [&name](const CommandSpec& c) { return name == QLatin1String(c.name); });
+    return it == kCommands.end() ? nullptr : &*it;
+}
+
+// The save-commands option of each setting carries the setting's own name.
+struct GroupOption {
+    SettingKind kind;
+    protocol::CommandGroup group;
+    int protocol::CommandSelections::*selection;
+};
+constexpr std::array<GroupOption, 4> kGroupOptions{{
+    {protocol::kPowerOn, protocol::kPowerGroup, &protocol::CommandSelections::powerOn},
+    {protocol::kAutoPowerOff, protocol::kPowerGroup, &protocol::CommandSelections::autoPowerOff},
+    {protocol::kNetwork, protocol::kPowerGroup, &protocol::CommandSelections::network},
+    {protocol::kInfoPrint, protocol::kPrintGroup, &protocol::CommandSelections::infoPrint},
+}};
+
+QString SettingName(SettingKind kind) {
+    return QString::fromUtf8(SettingOfKind(kind)->name.data(),
+                             static_cast<qsizetype>(SettingOfKind(kind)->name.size()));
+}
+
+QString ValuesOf(SettingKind kind) {
+    const std::string_view values = SettingOfKind(kind)->values;
+    return QString::fromUtf8(values.data(), static_cast<qsizetype>(values.size()));
+}
+
+QString SettingNames() {
+    QStringList names;
+    for (const CliSetting& s : CliSettings()) {
+        names << QString::fromUtf8(s.name.data(), static_cast<qsizetype>(s.name.size()));
+    }
+    return names.join(QStringLiteral(", "));
+}
+
+const QCommandLineOption kSerial(QStringLiteral("serial"),
+                                 QStringLiteral("Use only the printer with serial number S."),
+                                 QStringLiteral("S"));
+const QCommandLineOption kJson(QStringLiteral("json"),
+                               QStringLiteral("Print one JSON document instead of text."));
+const QCommandLineOption kYes({QStringLiteral("y"), QStringLiteral("yes")},
+                              QStringLiteral("Reset without asking for confirmation."));
+const QCommandLineOption
+    kOutput({QStringLiteral("o"), QStringLiteral("output")},
+            QStringLiteral("Write the command file to FILE (\".bin\" is added when missing)."),
+            QStringLiteral("FILE"));
+
+QCommandLineOption SettingOption(SettingKind kind) {
+    return QCommandLineOption(SettingName(kind),
+                              QStringLiteral("Value of %1: %2.").arg(SettingName(kind), ValuesOf(kind)),
+                              QStringLiteral("VALUE"));
+}
+
+// Options every command takes; the first pass also knows every command's own options, so that
+// their values are not taken for the command word.
+enum class OptionSet { Common, All, Command };
+
+void AddOptions(QCommandLineParser& parser, OptionSet set, const CommandSpec* command = nullptr) {
+    parser.addOption(kSerial);
+    parser.addOption(kJson);
+    parser.addHelpOption();
+    if (set != OptionSet::Command) {
+        parser.addVersionOption();
+    }
+    if (set == OptionSet::Common) {
+        return;
+    }
+    const bool all = set == OptionSet::All;
+    if (all || command->command == Command::Reset) {
+        parser.addOption(kYes);
+    }
+    if (all || command->command == Command::SaveCommands) {
+        for (const GroupOption& o : kGroupOptions) {
+            parser.addOption(SettingOption(o.kind));
+        }
+        parser.addOption(kOutput);
+    }
+}
+
+QString GeneralDescription() {
+    QString text = QStringLiteral(
+        "Reads and changes the settings of a Tamblor LM-360R label printer over USB.\n\nCommands:\n");
+    for (const CommandSpec& c : kCommands) {
+        text += QStringLiteral("  %1%2\n").arg(QLatin1String(c.syntax), -36).arg(QLatin1String(c.summary));
+    }
+    text += QStringLiteral("\nRun \"lm360rctl COMMAND --help\" for a command's own options.\n"
+                           "Exit status: 0 success, 1 usage, 2 no printer found, 3 link failure,\n"
+                           "4 the printer answered a different value, 5 invalid command file.");
+    return text;
+}
+
+ParsedCommandLine Usage(const QString& message) {
+    ParsedCommandLine parsed;
+    parsed.outcome = ParsedCommandLine::Outcome::UsageError;
+    parsed.text = message;
+    return parsed;
+}
+
+// Qt names the program by the path it was started with; the help names it as users type it.
+ParsedCommandLine Help(QString text, const QStringList& arguments) {
+    if (!arguments.isEmpty()) {
+        text.replace(QStringLiteral("Usage: ") + arguments.first(), QStringLiteral("Usage: lm360rctl"));
+    }
+    ParsedCommandLine parsed;
+    parsed.outcome = ParsedCommandLine::Outcome::Help;
+    parsed.text = text;
+    return parsed;
+}
+
+std::optional<QString> CheckCount(const QStringList& words, qsizetype wanted, const CommandSpec& command) {
+    if (words.size() == wanted) {
+        return std::nullopt;
+    }
+    return QStringLiteral("%1 expects: %2").arg(QLatin1String(command.name), QLatin1String(command.syntax));
+}
+
+std::optional<QString> ReadSettings(const QStringList& words, Invocation& invocation) {
+    for (const QString& word : words) {
+        const CliSetting* setting = FindSetting(word.toStdString());
+        if (setting == nullptr) {
+            return QStringLiteral("unknown setting \"%1\" (one of %2)").arg(word, SettingNames());
+        }
+        invocation.kinds.push_back(setting->kind);
+    }
+    if (invocation.kinds.empty()) {
+        for (const CliSetting& s : CliSettings()) {
+            invocation.kinds.push_back(s.kind);
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> ReadValue(SettingKind kind, const QString& word, int& index) {
+    const auto found = IndexForValueWord(kind, word.toStdString());
+    if (!found) {
+        return QStringLiteral("\"%1\" is not a value of %2 (%3)")
+            .arg(word, SettingName(kind), ValuesOf(kind));
+    }
+    index = *found;
+    return std::nullopt;
+}
+
+std::optional<QString> ReadSet(const QStringList& words, Invocation& invocation) {
+    const CliSetting* setting = FindSetting(words[0].toStdString());
+    if (setting == nullptr) {
+        return QStringLiteral("unknown setting \"%1\" (one of %2)").arg(words[0], SettingNames());
+    }
+    if (!setting->writable) {
+        return QStringLiteral("%1 is read-only").arg(words[0]);
+    }
+    invocation.kinds = {setting->kind};
+    return ReadValue(setting->kind, words[1], invocation.index);
+}
+
+std::optional<QString> ReadSaveCommands(const QCommandLineParser& parser, const QStringList& words,
+                                        Invocation& invocation) {
+    if (words[0] == QLatin1String("power")) {
+        invocation.group = protocol::kPowerGroup;
+    } else if (words[0] == QLatin1String("print")) {
+        invocation.group = protocol::kPrintGroup;
+    } else {
+        return QStringLiteral("unknown group \"%1\" (power or print)").arg(words[0]);
+    }
+    for (const GroupOption& o : kGroupOptions) {
+        invocation.selections.*o.selection = protocol::InitialIndex(o.kind);
+        if (!parser.isSet(SettingName(o.kind))) {
+            continue;
+        }
+        if (o.group != invocation.group) {
+            return QStringLiteral("--%1 is not part of the %2 group").arg(SettingName(o.kind), words[0]);
+        }
+        if (auto error =
+                ReadValue(o.kind, parser.value(SettingName(o.kind)), invocation.selections.*o.selection)) {
+            return error;
+        }
+    }
+    if (!parser.isSet(kOutput) || parser.value(kOutput).isEmpty()) {
+        return QStringLiteral("save-commands needs -o FILE");
+    }
+    invocation.file = WithCommandFileExtension(parser.value(kOutput));
+    return std::nullopt;
+}
+
+std::optional<QString> ReadWords(const QCommandLineParser& parser, const CommandSpec& command,
+                                 QStringList words, Invocation& invocation) {
+    switch (command.command) {
+    case Command::List:
+    case Command::Reset:
+    case Command::Status:
+        return CheckCount(words, 0, command);
+    case Command::Get:
+        return ReadSettings(words, invocation);
+    case Command::Set:
+        if (auto error = CheckCount(words, 2, command)) {
+            return error;
+        }
+        return ReadSet(words, invocation);
+    case Command::SaveCommands:
+        if (auto error = CheckCount(words, 1, command)) {
+            return error;
+        }
+        return ReadSaveCommands(parser, words, invocation);
+    case Command::Inspect:
+    case Command::Send:
+        if (auto error = CheckCount(words, 1, command)) {
+            return error;
+        }
+        invocation.file = words[0];
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+QString WithCommandFileExtension(const QString& path) {
+    const QString suffix =
+        QLatin1Char('.') + QLatin1String(protocol::kCommandFileExtension.data(),
+                                         static_cast<qsizetype>(protocol::kCommandFileExtension.size()));
+    return path.endsWith(suffix, Qt::CaseInsensitive) ? path : path + suffix;
+}
+
+ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
+    // First pass, knowing every option, only to find the command word.
+    QCommandLineParser any;
+    AddOptions(any, OptionSet::All);
+    if (!any.parse(arguments)) {
+        return Usage(any.errorText());
+    }
+    const QStringList words = any.positionalArguments();
+    if (words.isEmpty()) {
+        if (any.isSet(QStringLiteral("help"))) {
+            QCommandLineParser general;
+            AddOptions(general, OptionSet::Common);
+            general.setApplicationDescription(GeneralDescription());
+            general.addPositionalArgument(QStringLiteral("command"),
+                                          QStringLiteral("What to do; see the list above."),
+                                          QStringLiteral("COMMAND [ARGUMENTS...]"));
+            return Help(general.helpText(), arguments);
+        }
+        if (any.isSet(QStringLiteral("version"))) {
+            ParsedCommandLine parsed;
+            parsed.outcome = ParsedCommandLine::Outcome::Version;
+            return parsed;
+        }
+        return Usage(QStringLiteral("no command given (see lm360rctl --help)"));
+    }
+    const CommandSpec* command = FindCommand(words[0]);
+    if (command == nullptr) {
+        return Usage(QStringLiteral("unknown command \"%1\" (see lm360rctl --help)").arg(words[0]));
+    }
+
+    // Second pass with the command's own options, so that an option of another command is refused.
+    QCommandLineParser parser;
+    AddOptions(parser, OptionSet::Command, command);
+    parser.setApplicationDescription(QLatin1String(command->description));
+    parser.addPositionalArgument(QLatin1String(command->name), QStringLiteral("The command."),
+                                 QLatin1String(command->syntax));
+    if (!parser.parse(arguments)) {
+        return Usage(parser.errorText());
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        return Help(parser.helpText(), arguments);
+    }
+    ParsedCommandLine parsed;
+    parsed.outcome = ParsedCommandLine::Outcome::Run;
+    Invocation& invocation = parsed.invocation;
+    invocation.command = command->command;
+    invocation.serial = parser.value(kSerial);
+    invocation.json = parser.isSet(kJson);
+    invocation.yes = command->command == Command::Reset && parser.isSet(kYes);
+    if (auto error = ReadWords(parser, *command, parser.positionalArguments().mid(1), invocation)) {
+        return Usage(*error);
+    }
+    return parsed;
+}
+
+} // namespace cli

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "protocol/CommandFile.h"
+#include "protocol/SettingKind.h"
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace cli {
+
+enum class Command { List, Get, Set, Reset, Status, SaveCommands, Inspect, Send };
+
+// A command line that was understood, with every word already turned into what it stands for.
+struct Invocation {
+    Command command = Command::List;
+    QString serial; // empty: any printer of the model
+    bool json = false;
+    bool yes = false;                                     // reset: no confirmation asked
+    std::vector<protocol::SettingKind> kinds;             // get: what to read, in order; set: the one setting
+    int index = -1;                                       // set: the list index of the value
+    protocol::CommandGroup group = protocol::kPowerGroup; // save-commands
+    protocol::CommandSelections selections;               // save-commands
+    QString file; // save-commands: output (".bin" added); inspect, send: input
+};
+
+struct ParsedCommandLine {
+    enum class Outcome { Run, Help, Version, UsageError };
+    Outcome outcome = Outcome::UsageError;
+    Invocation invocation; // Run
+    QString text;          // Help: the help text; UsageError: one line saying what is wrong
+};
+
+// `arguments` includes the program name first, as QCoreApplication::arguments() gives it.
+ParsedCommandLine ParseCommandLine(const QStringList& arguments);
+
+// ".bin" is added unless the name already ends in it (in any letter case).
+QString WithCommandFileExtension(const QString& path);
+
+} // namespace cli

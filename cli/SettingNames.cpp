@@ -1,0 +1,135 @@
+#include "cli/SettingNames.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <charconv>
+#include <utility>
+
+namespace cli {
+namespace {
+
+using protocol::SettingKind;
+
+constexpr std::array<CliSetting, 5> kSettings{{
+    {"power-on", protocol::kPowerOn, true, "off|on"},
+    {"auto-power-off", protocol::kAutoPowerOff, true, "0|10|20|30|40|50|60 (minutes)"},
+    {"network", protocol::kNetwork, true, "1|2|3"},
+    {"info-print", protocol::kInfoPrint, true, "1|2|3"},
+    {"command-mode", protocol::kCommandMode, false, ""},
+}};
+
+// The power-on list's entries, in list order, as words on the command line.
+constexpr std::array<std::string_view, 2> kPowerOnWords{"off", "on"};
+
+// The English texts of the application's keys. The command line is not translated, so it keeps
+// its own copy instead of loading the application's catalogues.
+constexpr std::array<std::pair<std::string_view, std::string_view>, 14> kEnglish{{
+    {"PowerON_OFF", "Off"},
+    {"PowerON_ON", "On"},
+    {"NetworkSet1_1", "Network setting 1"},
+    {"NetworkSet1_2", "Network setting 2"},
+    {"NetworkSet1_3", "Network setting 3"},
+    {"InfoPrint_1", "Information print 1"},
+    {"InfoPrint_2", "Information print 2"},
+    {"InfoPrint_3", "Information print 3"},
+    {"InfoPrint_4", "Information print 4"},
+    {"Command_1", "Command mode 1"},
+    {"Command_2", "Command mode 2"},
+    {"Command_3", "Command mode 3"},
+    {"Unknown", "Unknown"},
+    {"Munutes", "min"},
+}};
+
+std::string_view English(std::string_view key) {
+    const auto* it =
+        std::find_if(kEnglish.begin(), kEnglish.end(), [key](const auto& e) { return e.first == key; });
+    return it == kEnglish.end() ? key : it->second; // like the catalogues: a missing key shows itself
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+// "1", "2", ... for the list's first, second, ... entry.
+std::optional<int> OrdinalIndex(std::string_view word, std::size_t count) {
+    int ordinal = 0;
+    const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), ordinal);
+    if (error != std::errc() || end != word.data() + word.size() || ordinal < 1 ||
+        static_cast<std::size_t>(ordinal) > count) {
+        return std::nullopt;
+    }
+    return ordinal - 1;
+}
+
+} // namespace
+
+std::span<const CliSetting> CliSettings() {
+    return kSettings;
+}
+
+const CliSetting* FindSetting(std::string_view name) {
+    const auto* it = std::find_if(kSettings.begin(), kSettings.end(),
+                                  [name](const CliSetting& s) { return s.name == name; });
+    return it == kSettings.end() ? nullptr : &*it;
+}
+
+const CliSetting* SettingOfKind(SettingKind kind) {
+    const auto* it = std::find_if(kSettings.begin(), kSettings.end(),
+                                  [kind](const CliSetting& s) { return s.kind == kind; });
+    return it == kSettings.end() ? nullptr : &*it;
+}
+
+std::optional<int> IndexForValueWord(SettingKind kind, std::string_view word) {
+    const auto items = protocol::ListItems(kind);
+    switch (kind) {
+    case protocol::kPowerOn:
+        for (std::size_t i = 0; i < kPowerOnWords.size() && i < items.size(); ++i) {
+            if (EqualsIgnoringCase(word, kPowerOnWords[i])) {
+                return static_cast<int>(i);
+            }
+        }
+        return std::nullopt;
+    case protocol::kAutoPowerOff:
+        // the minute values are the list's own entries
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            if (items[i].text == word) {
+                return static_cast<int>(i);
+            }
+        }
+        return std::nullopt;
+    case protocol::kNetwork:
+    case protocol::kInfoPrint:
+        return OrdinalIndex(word, items.size());
+    default:
+        return std::nullopt;
+    }
+}
+
+std::string EnglishText(SettingKind kind, const protocol::SettingText& text) {
+    std::string shown;
+    switch (text.sort) {
+    case protocol::TextSort::Key:
+        shown = English(text.text);
+        break;
+    case protocol::TextSort::Verbatim:
+        shown = text.text;
+        break;
+    case protocol::TextSort::Empty:
+        break;
+    }
+    if (kind == protocol::kAutoPowerOff && !shown.empty()) {
+        shown += ' ';
+        shown += English("Munutes");
+    }
+    return shown;
+}
+
+std::string_view EnglishUnknown() {
+    return English(protocol::kUnknownKey);
+}
+
+} // namespace cli

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "protocol/SettingKind.h"
+#include "protocol/SettingValues.h"
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace cli {
+
+// A setting as the command line names it.
+struct CliSetting {
+    std::string_view name;
+    protocol::SettingKind kind;
+    bool writable;
+    std::string_view values; // the VALUE words `set` accepts, for help and errors
+};
+
+// All five, in the order the application reads them.
+std::span<const CliSetting> CliSettings();
+const CliSetting* FindSetting(std::string_view name);
+const CliSetting* SettingOfKind(protocol::SettingKind kind);
+
+// The list index a VALUE word stands for: power-on off|on, auto-power-off minutes 0|10|...|60,
+// network and info-print 1|2|3 (the first, second, third list item). nullopt for anything else.
+std::optional<int> IndexForValueWord(protocol::SettingKind kind, std::string_view word);
+
+// The English text of what a value shows as; the auto power-off minutes carry their unit.
+std::string EnglishText(protocol::SettingKind kind, const protocol::SettingText& text);
+
+// "Unknown" in English, for values that could not be read.
+std::string_view EnglishUnknown();
+
+} // namespace cli

@@ -1,0 +1,16 @@
+#include "cli/Run.h"
+
+#include <QCoreApplication>
+#include <csignal>
+
+int main(int argc, char** argv) {
+    // A write over the file-size limit must come back as an error to report, not end the process
+    // half-way through a command file.
+    std::signal(SIGXFSZ, SIG_IGN);
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("lm360rctl"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(LM360R_VERSION));
+    const int status = cli::Run(QCoreApplication::arguments());
+    std::fflush(stdout);
+    return status;
+}

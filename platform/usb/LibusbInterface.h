@@ -1,0 +1,86 @@
+#pragma once
+
+// Private to the libusb backend: the only header of the project that names libusb types.
+
+#include "platform/usb/UsbInterface.h"
+
+#include <chrono>
+#include <cstdint>
+#include <libusb.h>
+#include <memory>
+#include <vector>
+
+namespace platform::libusb {
+
+// Bounds of every blocking call, so that no exchange can hang the application.
+inline constexpr std::chrono::milliseconds kControlTimeout{1000};
+inline constexpr std::chrono::milliseconds kWriteTimeout{2000};
+inline constexpr std::chrono::milliseconds kReadPassTimeout{100};
+
+// A device reference that keeps its libusb context alive for as long as the device is referenced.
+using DevicePtr = std::shared_ptr<libusb_device>;
+
+struct ConfigDescriptorDeleter {
+    void operator()(libusb_config_descriptor* config) const { libusb_free_config_descriptor(config); }
+};
+using ConfigDescriptorPtr = std::unique_ptr<libusb_config_descriptor, ConfigDescriptorDeleter>;
+
+struct DeviceHandleDeleter {
+    void operator()(libusb_device_handle* handle) const { libusb_close(handle); }
+};
+using DeviceHandlePtr = std::unique_ptr<libusb_device_handle, DeviceHandleDeleter>;
+
+// The active configuration's descriptor as the kernel cached it; reading it never opens the device.
+UsbStatus ReadActiveConfig(libusb_device* device, ConfigDescriptorPtr& config);
+
+// One interface of one device. Descriptor queries are answered from the cached configuration; the
+// device is opened only for requests that need it, and the interface is claimed only between
+// USBInterfaceOpen and USBInterfaceClose.
+class LibusbInterface final : public UsbInterface {
+  public:
+    // `interface` points into `config`, which the handle keeps.
+    LibusbInterface(DevicePtr device, ConfigDescriptorPtr config, const libusb_interface* interface);
+    ~LibusbInterface() override;
+    LibusbInterface(const LibusbInterface&) = delete;
+    LibusbInterface& operator=(const LibusbInterface&) = delete;
+
+    UsbStatus GetInterfaceClass(std::uint8_t& interfaceClass) override;
+    UsbStatus GetInterfaceSubClass(std::uint8_t& interfaceSubClass) override;
+    UsbStatus GetInterfaceProtocol(std::uint8_t& interfaceProtocol) override;
+    UsbStatus USBInterfaceOpen() override;
+    UsbStatus USBInterfaceClose() override;
+    UsbStatus GetAlternateSetting(std::uint8_t& alternateSetting) override;
+    UsbStatus SetAlternateInterface(std::uint8_t alternateSetting) override;
+    UsbStatus ControlRequest(UsbDevRequest& request) override;
+    UsbStatus GetConfigurationValue(std::uint8_t& configurationValue) override;
+    UsbStatus GetInterfaceNumber(std::uint8_t& interfaceNumber) override;
+    UsbStatus GetDevice(UsbDeviceRef& device) override;
+    UsbStatus GetNumEndpoints(std::uint8_t& numEndpoints) override;
+    UsbStatus GetPipeProperties(std::uint8_t pipeRef, PipeProperties& properties) override;
+    UsbStatus GetPipeStatus(std::uint8_t pipeRef) override;
+    UsbStatus WritePipe(std::uint8_t pipeRef, const void* data, std::uint32_t size) override;
+    UsbStatus ReadPipe(std::uint8_t pipeRef, void* data, std::uint32_t& size) override;
+
+  private:
+    const libusb_interface_descriptor& Selected() const;
+    const libusb_interface_descriptor* FindAltSetting(std::uint8_t alternateSetting) const;
+    const libusb_endpoint_descriptor* Endpoint(std::uint8_t pipeRef) const;
+    UsbStatus OpenDevice();
+    UsbStatus ClaimedEndpoint(std::uint8_t pipeRef, std::uint8_t direction,
+                              const libusb_endpoint_descriptor*& endpoint) const;
+    UsbStatus Transfer(const libusb_endpoint_descriptor& endpoint, unsigned char* data, int length,
+                       int& transferred, std::chrono::milliseconds timeout);
+    void Release();
+
+    DevicePtr device_;
+    ConfigDescriptorPtr config_;
+    const libusb_interface* interface_;
+    std::uint8_t selectedAlternateSetting_;
+    DeviceHandlePtr handle_;
+    bool claimed_ = false;
+    // Bytes a read pass received beyond the room the caller offered; handed out before the pipe is read
+    // again.
+    std::vector<std::uint8_t> pending_;
+};
+
+} // namespace platform::libusb

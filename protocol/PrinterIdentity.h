@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string_view>
+
+namespace protocol {
+
+// The printer this program is made for. The USB link finds it by these names, and the printer
+// selection dialog recognises its print queues by "maker model".
+inline constexpr std::string_view kTargetManufacturer = "Tamblor";
+inline constexpr std::string_view kTargetProduct = "LM-360R";
+
+} // namespace protocol

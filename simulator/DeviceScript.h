@@ -1,0 +1,94 @@
+#pragma once
+
+#include "platform/usb/UsbInterface.h"
+#include "simulator/PrinterIdentity.h"
+#include "simulator/PrinterSettings.h"
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <set>
+#include <vector>
+
+namespace simulator {
+
+// Every operation a simulated interface handle offers, plus the creation of the handle itself.
+enum class UsbOperation {
+    CreateInterface,
+    GetInterfaceClass,
+    GetInterfaceSubClass,
+    GetInterfaceProtocol,
+    USBInterfaceOpen,
+    USBInterfaceClose,
+    GetAlternateSetting,
+    SetAlternateInterface,
+    ControlRequest,
+    GetConfigurationValue,
+    GetInterfaceNumber,
+    GetDevice,
+    GetNumEndpoints,
+    GetPipeProperties,
+    GetPipeStatus,
+    WritePipe,
+    ReadPipe,
+};
+
+// An operation that fails with `status` once it has succeeded `afterCalls` times on that device.
+struct Fault {
+    platform::UsbStatus status = platform::kUsbErrorIo;
+    unsigned afterCalls = 0;
+};
+
+inline constexpr std::uint8_t kPrinterClass = 7;
+inline constexpr std::uint8_t kPrinterSubClass = 1;
+inline constexpr std::uint8_t kProtocolUnidirectional = 1;
+inline constexpr std::uint8_t kProtocolBidirectional = 2;
+
+inline platform::PipeProperties BulkOut(std::uint8_t endpoint) {
+    return {platform::kPipeDirectionOut, endpoint, platform::kPipeTypeBulk, 64, 0};
+}
+inline platform::PipeProperties BulkIn(std::uint8_t endpoint) {
+    return {platform::kPipeDirectionIn, endpoint, platform::kPipeTypeBulk, 64, 0};
+}
+
+// One alternate setting of the interface: its class triple and its pipes, pipe reference 1 first.
+struct AlternateSetting {
+    std::uint8_t interfaceClass = kPrinterClass;
+    std::uint8_t interfaceSubClass = kPrinterSubClass;
+    std::uint8_t interfaceProtocol = kProtocolBidirectional;
+    std::vector<platform::PipeProperties> pipes{BulkOut(1), BulkIn(2)};
+};
+
+// How one simulated USB interface looks and misbehaves. The defaults are a healthy LM-360R.
+struct DeviceScript {
+    PrinterIdentity identity = DefaultIdentity();
+    PrinterSettings settings;
+    std::set<protocol::SettingKind> refusedKinds; // writes accepted but not stored
+
+    std::vector<AlternateSetting> alternates{AlternateSetting{}}; // alternate setting 0 first
+    std::uint8_t selectedAlternate = 0;                           // selected when the device appears
+    std::uint8_t configurationValue = 1;
+    std::uint8_t interfaceNumber = 0;
+
+    // String descriptors delivered byte for byte instead of the identity's (an empty vector
+    // delivers 0 bytes). Keyed by string index: 1 manufacturer, 2 product, 3 serial.
+    std::map<std::uint8_t, std::vector<std::uint8_t>> rawStringDescriptors;
+    // GET_DEVICE_ID answered with these bytes (length bytes included, cut to the request's length)
+    // instead of the identity's device ID.
+    std::optional<std::vector<std::uint8_t>> rawDeviceId;
+
+    std::map<UsbOperation, Fault> faults;
+    // Non-zero: the pipe is halted; its status check and its transfers fail with this status.
+    std::map<std::uint8_t, platform::UsbStatus> pipeStatus;
+
+    // Reply bytes handed over per read pass; 0 hands over everything pending that fits.
+    std::uint32_t replyBytesPerPass = 0;
+    // Read passes that deliver nothing before any reply byte is handed over (each read pass counts).
+    unsigned silentReadPasses = 0;
+    bool replyNeverComes = false;
+
+    // The device disappears right after this many bulk writes have completed.
+    std::optional<unsigned> vanishAfterWrites;
+};
+
+} // namespace simulator

@@ -1,0 +1,66 @@
+// The printer selection dialog on the queues of a real CUPS server. One server serves the whole
+// binary: the CUPS client library keeps the first server it talked to for the life of the process.
+#include "app/Vexo_PrinterSelect.h"
+#include "tests/app/ModalDriver.h"
+#include "tests/app/PrintQString.h"
+#include "tests/platform/ui/PrivateCupsServer.h"
+#include "tests/support/ScriptedDialogs.h"
+
+#include <QComboBox>
+#include <QPushButton>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+using testsupport::PrivateCupsServer;
+
+class PrinterSelectCupsTest : public testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        if (!PrivateCupsServer::CupsdProgram()) {
+            return;
+        }
+        server = std::make_unique<PrivateCupsServer>();
+        // The other model sits between the two target queues in CUPS's order.
+        server->AddQueue("a-labels", "Tamblor LM-360R");
+        server->AddQueue("b-laser", "Corvel OfficeLaser 2");
+        server->AddQueue("c-labels", "Tamblor LM-360R");
+    }
+    static void TearDownTestSuite() { server.reset(); }
+
+    void SetUp() override {
+        if (!server) {
+            GTEST_SKIP() << "cupsd is not installed (Debian package cups)";
+        }
+        ASSERT_TRUE(server->Running()) << server->Error().toStdString();
+    }
+
+    static std::unique_ptr<PrivateCupsServer> server;
+};
+
+std::unique_ptr<PrivateCupsServer> PrinterSelectCupsTest::server;
+
+TEST_F(PrinterSelectCupsTest, OffersTheTargetQueuesAndKeepsTheOneChosen) {
+    testsupport::ScriptedDialogs dialogs;
+    int quits = 0;
+    Vexo_PrinterSelect select({}, [&] { ++quits; });
+    QStringList offered;
+    testsupport::ModalDriver driver(select.printerSelectWindow, [&](QDialog&) {
+        for (int i = 0; i < select.popup->count(); ++i) {
+            offered << select.popup->itemText(i);
+        }
+        select.popup->setCurrentIndex(1);
+        select.okButton->click();
+    });
+
+    select.openPrinterSelect();
+
+    ASSERT_FALSE(driver.TimedOut());
+    EXPECT_EQ(offered, QStringList({"a-labels", "c-labels"}));
+    EXPECT_EQ(select.selectPrinter(), QString("c-labels"));
+    EXPECT_TRUE(dialogs.alerts.empty());
+    EXPECT_EQ(quits, 0);
+}
+
+} // namespace

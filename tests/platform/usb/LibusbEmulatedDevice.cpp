@@ -1,0 +1,559 @@
+#include "tests/platform/usb/LibusbEmulatedDevice.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstddef>
+#include <cstdio>
+#include <cstring>
+#include <deque>
+#include <linux/ioctl.h>
+#include <linux/usbdevice_fs.h>
+#include <set>
+#include <stdexcept>
+#include <thread>
+#include <umockdev.h>
+
+namespace usbfs_test {
+namespace {
+
+constexpr std::uint8_t kDescriptorDevice = 1;
+constexpr std::uint8_t kDescriptorConfiguration = 2;
+constexpr std::uint8_t kDescriptorString = 3;
+constexpr std::uint8_t kDescriptorInterface = 4;
+constexpr std::uint8_t kDescriptorEndpoint = 5;
+constexpr std::size_t kSetupSize = 8;
+constexpr const char* kKernelDriver = "usblp";
+
+void PutLe16(std::vector<std::uint8_t>& out, std::uint16_t value) {
+    out.push_back(static_cast<std::uint8_t>(value & 0xFF));
+    out.push_back(static_cast<std::uint8_t>(value >> 8));
+}
+
+std::string Hex(const std::vector<std::uint8_t>& bytes) {
+    std::string text;
+    char digits[3];
+    for (std::uint8_t byte : bytes) {
+        std::snprintf(digits, sizeof digits, "%02x", byte);
+        text += digits;
+    }
+    return text;
+}
+
+// The process's one testbed: UMOCKDEV_DIR is process-wide. It must exist before libusb first looks.
+UMockdevTestbed* Testbed() {
+    struct Owner {
+        UMockdevTestbed* testbed = umockdev_testbed_new();
+        ~Owner() { g_object_unref(testbed); }
+    };
+    static Owner owner;
+    if (!umockdev_in_mock_environment()) {
+        throw std::runtime_error(
+            "not running under umockdev: LD_PRELOAD=libumockdev-preload.so.0 is missing");
+    }
+    return owner.testbed;
+}
+
+struct GObjectUnref {
+    void operator()(gpointer object) const {
+        if (object != nullptr) {
+            g_object_unref(object);
+        }
+    }
+};
+using IoctlData = std::unique_ptr<UMockdevIoctlData, GObjectUnref>;
+
+} // namespace
+
+std::vector<std::uint8_t> DescriptorBytes(const EmulatedDeviceLayout& layout) {
+    std::vector<std::uint8_t> device{18, kDescriptorDevice};
+    PutLe16(device, 0x0200); // bcdUSB
+    device.insert(device.end(), {0, 0, 0, 64});
+    PutLe16(device, layout.vendorId);
+    PutLe16(device, layout.productId);
+    PutLe16(device, 0x0100); // bcdDevice
+    device.insert(device.end(), {layout.iManufacturer, layout.iProduct, layout.iSerialNumber, 1});
+
+    std::vector<std::uint8_t> body;
+    for (std::size_t number = 0; number < layout.interfaces.size(); ++number) {
+        const auto& alts = layout.interfaces[number].altSettings;
+        for (std::size_t alt = 0; alt < alts.size(); ++alt) {
+            const EmulatedAltSetting& setting = alts[alt];
+            body.insert(body.end(),
+                        {9, kDescriptorInterface, static_cast<std::uint8_t>(number),
+                         static_cast<std::uint8_t>(alt), static_cast<std::uint8_t>(setting.endpoints.size()),
+                         setting.interfaceClass, setting.interfaceSubClass, setting.interfaceProtocol, 0});
+            for (const EmulatedEndpoint& endpoint : setting.endpoints) {
+                body.insert(body.end(), {7, kDescriptorEndpoint, endpoint.address, endpoint.attributes});
+                PutLe16(body, endpoint.maxPacketSize);
+                body.push_back(0);
+            }
+        }
+    }
+    std::vector<std::uint8_t> config{9, kDescriptorConfiguration};
+    PutLe16(config, static_cast<std::uint16_t>(9 + body.size()));
+    config.insert(config.end(), {static_cast<std::uint8_t>(layout.interfaces.size()),
+                                 layout.configurationValue, 0, 0x80, 50});
+    config.insert(config.end(), body.begin(), body.end());
+
+    device.insert(device.end(), config.begin(), config.end());
+    return device;
+}
+
+// Everything the ioctl handler touches; it runs on umockdev's thread while libusb waits in ioctl().
+struct EmulatedDevice::State {
+    struct Urb {
+        UMockdevIoctlClient* client = nullptr; // the connection (open file) that submitted it
+        IoctlData data;                        // the caller's struct usbdevfs_urb, buffer resolved
+        usbdevfs_urb* Fields() const { return reinterpret_cast<usbdevfs_urb*>(data->data); }
+        unsigned char* Buffer() const { return static_cast<unsigned char*>(Fields()->buffer); }
+    };
+
+    EmulatedDeviceLayout layout;
+    BulkResponder* responder = nullptr;
+    mutable std::mutex mutex;
+    std::vector<bool> driverBound;
+    std::vector<UMockdevIoctlClient*> claimedBy;
+    std::vector<std::uint8_t> altSetting;
+    std::set<std::uint8_t> halted;
+    std::deque<Urb> waiting;   // bulk IN transfers the device has not answered yet
+    std::deque<Urb> completed; // ready to be reaped
+    std::vector<std::uint8_t> replyLeft;
+    int bulkInSubmissions = 0;
+    int opens = 0;
+    int bulkOutLeftBeforeUnplug = -1;
+    bool unplugged = false;
+
+    const EmulatedAltSetting* CurrentSetting(std::size_t interfaceNumber) const {
+        return &layout.interfaces[interfaceNumber].altSettings[altSetting[interfaceNumber]];
+    }
+
+    const EmulatedEndpoint* FindEndpoint(std::uint8_t address) const {
+        for (std::size_t i = 0; i < layout.interfaces.size(); ++i) {
+            for (const EmulatedEndpoint& endpoint : CurrentSetting(i)->endpoints) {
+                if (endpoint.address == address) {
+                    return &endpoint;
+                }
+            }
+        }
+        return nullptr;
+    }
+
+    bool ValidInterface(unsigned int number) const { return number < layout.interfaces.size(); }
+
+    // Answers a control transfer: returns the bytes of the data stage, or nullopt to stall.
+    std::optional<std::vector<std::uint8_t>> Control(const unsigned char* setup) const {
+        const std::uint8_t requestType = setup[0];
+        const std::uint8_t request = setup[1];
+        const auto value = static_cast<std::uint16_t>(setup[2] | setup[3] << 8);
+        const auto index = static_cast<std::uint16_t>(setup[4] | setup[5] << 8);
+        if (requestType == 0x80 && request == 6) {
+            const auto type = static_cast<std::uint8_t>(value >> 8);
+            const auto number = static_cast<std::uint8_t>(value & 0xFF);
+            const std::vector<std::uint8_t> all = DescriptorBytes(layout);
+            if (type == kDescriptorDevice) {
+                return std::vector<std::uint8_t>(all.begin(), all.begin() + 18);
+            }
+            if (type == kDescriptorConfiguration) {
+                return std::vector<std::uint8_t>(all.begin() + 18, all.end());
+            }
+            if (type == kDescriptorString) {
+                if (number == 0) {
+                    return std::vector<std::uint8_t>{4, kDescriptorString, 0x09, 0x04};
+                }
+                const auto it = layout.strings.find(number);
+                if (it == layout.strings.end()) {
+                    return std::nullopt;
+                }
+                std::vector<std::uint8_t> bytes{static_cast<std::uint8_t>(2 + 2 * it->second.size()),
+                                                kDescriptorString};
+                for (char16_t unit : it->second) {
+                    PutLe16(bytes, unit);
+                }
+                return bytes;
+            }
+            return std::nullopt;
+        }
+        if (requestType == 0x82 && request == 0) { // GET_STATUS of an endpoint
+            if (FindEndpoint(static_cast<std::uint8_t>(index)) == nullptr) {
+                return std::nullopt;
+            }
+            return std::vector<std::uint8_t>{static_cast<std::uint8_t>(halted.count(index & 0xFF) ? 1 : 0),
+                                             0};
+        }
+        if (requestType == 0xA1 && request == 0 && layout.deviceId) { // printer class GET_DEVICE_ID
+            const std::size_t number = index >> 8;
+            if (value != layout.configurationValue - 1 ||
+                !ValidInterface(static_cast<unsigned int>(number)) || (index & 0xFF) != altSetting[number]) {
+                return std::nullopt;
+            }
+            const std::size_t length = layout.deviceId->size() + 2;
+            std::vector<std::uint8_t> bytes{static_cast<std::uint8_t>(length >> 8),
+                                            static_cast<std::uint8_t>(length & 0xFF)};
+            bytes.insert(bytes.end(), layout.deviceId->begin(), layout.deviceId->end());
+            return bytes;
+        }
+        return std::nullopt;
+    }
+
+    void Complete(Urb urb, int status, int actualLength) {
+        urb.Fields()->status = status;
+        urb.Fields()->actual_length = actualLength;
+        completed.push_back(std::move(urb));
+    }
+
+    void Submit(Urb urb) {
+        usbdevfs_urb* fields = urb.Fields();
+        if (fields->type == USBDEVFS_URB_TYPE_CONTROL) {
+            const auto answer = Control(urb.Buffer());
+            if (!answer) {
+                Complete(std::move(urb), -EPIPE, 0);
+                return;
+            }
+            const std::size_t room = static_cast<std::size_t>(fields->buffer_length) - kSetupSize;
+            const std::size_t length = std::min(room, answer->size());
+            std::copy_n(answer->begin(), length, urb.Buffer() + kSetupSize);
+            Complete(std::move(urb), 0, static_cast<int>(length));
+            return;
+        }
+        if (halted.count(fields->endpoint) != 0) {
+            Complete(std::move(urb), -EPIPE, 0);
+            return;
+        }
+        if ((fields->endpoint & 0x80) == 0) {
+            responder->Receive(
+                std::span<const std::uint8_t>(urb.Buffer(), static_cast<std::size_t>(fields->buffer_length)));
+            const int length = fields->buffer_length;
+            Complete(std::move(urb), 0, length);
+            if (bulkOutLeftBeforeUnplug > 0 && --bulkOutLeftBeforeUnplug == 0) {
+                Disconnect();
+            }
+            return;
+        }
+        ++bulkInSubmissions;
+        waiting.push_back(std::move(urb));
+    }
+
+    // Answers waiting IN transfers with whatever the device has to say now, packet by packet as a
+    // device would: a transfer ends with a short packet, and a packet that does not fit overflows.
+    void AnswerWaiting() {
+        while (!waiting.empty()) {
+            if (replyLeft.empty()) {
+                replyLeft = responder->TakeReply();
+                if (replyLeft.empty()) {
+                    return;
+                }
+            }
+            Urb urb = std::move(waiting.front());
+            waiting.pop_front();
+            const EmulatedEndpoint* endpoint = FindEndpoint(urb.Fields()->endpoint);
+            const std::size_t packet = endpoint != nullptr ? endpoint->maxPacketSize : 64;
+            const auto room = static_cast<std::size_t>(urb.Fields()->buffer_length);
+            const std::size_t whole = std::min(replyLeft.size(), (room + packet - 1) / packet * packet);
+            const std::size_t delivered = std::min(whole, room);
+            std::copy_n(replyLeft.begin(), delivered, urb.Buffer());
+            replyLeft.erase(replyLeft.begin(), replyLeft.begin() + static_cast<std::ptrdiff_t>(whole));
+            Complete(std::move(urb), whole > room ? -EOVERFLOW : 0, static_cast<int>(delivered));
+        }
+    }
+
+    // Unbinding a kernel driver puts the interface back to its first setting.
+    void DetachDriver(unsigned int number) {
+        if (driverBound[number]) {
+            driverBound[number] = false;
+            altSetting[number] = 0;
+        }
+    }
+
+    void Disconnect() {
+        unplugged = true;
+        while (!waiting.empty()) {
+            Urb urb = std::move(waiting.front());
+            waiting.pop_front();
+            Complete(std::move(urb), -ESHUTDOWN, 0);
+        }
+    }
+
+    bool Handle(UMockdevIoctlClient* client);
+};
+
+namespace {
+
+template <typename T> IoctlData Resolve(UMockdevIoctlData* arg) {
+    return IoctlData(umockdev_ioctl_data_resolve(arg, 0, sizeof(T), nullptr));
+}
+
+template <typename T> T& As(const IoctlData& data) {
+    return *reinterpret_cast<T*>(data->data);
+}
+
+} // namespace
+
+bool EmulatedDevice::State::Handle(UMockdevIoctlClient* client) {
+    const gulong request = umockdev_ioctl_client_get_request(client);
+    UMockdevIoctlData* arg = umockdev_ioctl_client_get_arg(client);
+    std::unique_lock lock(mutex);
+    const auto finish = [client](long result, int error) {
+        umockdev_ioctl_client_complete(client, result, error);
+    };
+
+    if (request == USBDEVFS_REAPURB || request == USBDEVFS_REAPURBNDELAY) {
+        AnswerWaiting();
+        const auto it = std::find_if(completed.begin(), completed.end(),
+                                     [client](const Urb& urb) { return urb.client == client; });
+        if (it == completed.end()) {
+            // The node is a plain file, so libusb polls it without pause; a short wait keeps that cheap.
+            const bool gone = unplugged;
+            lock.unlock();
+            if (!gone) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+            finish(-1, gone ? ENODEV : EAGAIN);
+            return true;
+        }
+        IoctlData pointer = Resolve<void*>(arg);
+        umockdev_ioctl_data_set_ptr(pointer.get(), 0, it->data.get());
+        completed.erase(it);
+        finish(0, 0);
+        return true;
+    }
+    if (unplugged) {
+        finish(-1, ENODEV);
+        return true;
+    }
+    switch (request) {
+    case USBDEVFS_GET_CAPABILITIES: {
+        ++opens; // libusb asks once on every open of the node
+        IoctlData caps = Resolve<std::uint32_t>(arg);
+        As<std::uint32_t>(caps) = USBDEVFS_CAP_BULK_SCATTER_GATHER;
+        finish(0, 0);
+        return true;
+    }
+    case USBDEVFS_GETDRIVER: {
+        IoctlData data = Resolve<usbdevfs_getdriver>(arg);
+        auto& query = As<usbdevfs_getdriver>(data);
+        if (!ValidInterface(query.interface)) {
+            finish(-1, EINVAL);
+        } else if (claimedBy[query.interface] != nullptr) {
+            std::snprintf(query.driver, sizeof query.driver, "usbfs");
+            finish(0, 0);
+        } else if (driverBound[query.interface]) {
+            std::snprintf(query.driver, sizeof query.driver, "%s", kKernelDriver);
+            finish(0, 0);
+        } else {
+            finish(-1, ENODATA);
+        }
+        return true;
+    }
+    case USBDEVFS_IOCTL: {
+        IoctlData data = Resolve<usbdevfs_ioctl>(arg);
+        const auto& command = As<usbdevfs_ioctl>(data);
+        const auto number = static_cast<unsigned int>(command.ifno);
+        if (!ValidInterface(number)) {
+            finish(-1, EINVAL);
+        } else if (command.ioctl_code == static_cast<int>(USBDEVFS_DISCONNECT)) {
+            const bool bound = driverBound[number];
+            DetachDriver(number);
+            finish(bound ? 0 : -1, bound ? 0 : ENODATA);
+        } else if (command.ioctl_code == static_cast<int>(USBDEVFS_CONNECT)) {
+            const bool busy = claimedBy[number] != nullptr;
+            driverBound[number] = driverBound[number] || !busy;
+            finish(busy ? -1 : 0, busy ? EBUSY : 0);
+        } else {
+            finish(-1, ENOTTY);
+        }
+        return true;
+    }
+    case USBDEVFS_DISCONNECT_CLAIM: {
+        IoctlData data = Resolve<usbdevfs_disconnect_claim>(arg);
+        const auto& claim = As<usbdevfs_disconnect_claim>(data);
+        if (!ValidInterface(claim.interface)) {
+            finish(-1, EINVAL);
+        } else if (claimedBy[claim.interface] != nullptr && claimedBy[claim.interface] != client) {
+            finish(-1, EBUSY);
+        } else {
+            DetachDriver(claim.interface);
+            claimedBy[claim.interface] = client;
+            finish(0, 0);
+        }
+        return true;
+    }
+    case USBDEVFS_CLAIMINTERFACE:
+    case USBDEVFS_RELEASEINTERFACE: {
+        IoctlData data = Resolve<unsigned int>(arg);
+        const unsigned int number = As<unsigned int>(data);
+        if (!ValidInterface(number)) {
+            finish(-1, EINVAL);
+        } else if (request == USBDEVFS_RELEASEINTERFACE) {
+            const bool mine = claimedBy[number] == client;
+            claimedBy[number] = mine ? nullptr : claimedBy[number];
+            finish(mine ? 0 : -1, mine ? 0 : EINVAL);
+        } else if (driverBound[number] || (claimedBy[number] != nullptr && claimedBy[number] != client)) {
+            finish(-1, EBUSY);
+        } else {
+            claimedBy[number] = client;
+            finish(0, 0);
+        }
+        return true;
+    }
+    case USBDEVFS_SETINTERFACE: {
+        IoctlData data = Resolve<usbdevfs_setinterface>(arg);
+        const auto& select = As<usbdevfs_setinterface>(data);
+        if (!ValidInterface(select.interface) || claimedBy[select.interface] != client ||
+            select.altsetting >= layout.interfaces[select.interface].altSettings.size()) {
+            finish(-1, EINVAL);
+        } else {
+            altSetting[select.interface] = static_cast<std::uint8_t>(select.altsetting);
+            finish(0, 0);
+        }
+        return true;
+    }
+    case USBDEVFS_CLEAR_HALT: {
+        IoctlData data = Resolve<unsigned int>(arg);
+        halted.erase(static_cast<std::uint8_t>(As<unsigned int>(data)));
+        finish(0, 0);
+        return true;
+    }
+    case USBDEVFS_SUBMITURB: {
+        Urb urb{client, Resolve<usbdevfs_urb>(arg)};
+        const int length = urb.Fields()->buffer_length;
+        IoctlData buffer(umockdev_ioctl_data_resolve(urb.data.get(), offsetof(usbdevfs_urb, buffer),
+                                                     static_cast<gsize>(length), nullptr));
+        const bool control = urb.Fields()->type == USBDEVFS_URB_TYPE_CONTROL;
+        if (buffer == nullptr || (control && length < static_cast<int>(kSetupSize)) ||
+            (!control && FindEndpoint(urb.Fields()->endpoint) == nullptr)) {
+            finish(-1, EINVAL);
+            return true;
+        }
+        Submit(std::move(urb));
+        finish(0, 0);
+        return true;
+    }
+    case USBDEVFS_DISCARDURB: {
+        const auto address = reinterpret_cast<gulong>(*reinterpret_cast<void**>(arg->data));
+        const auto it = std::find_if(waiting.begin(), waiting.end(), [&](const Urb& urb) {
+            return urb.client == client && urb.data->client_addr == address;
+        });
+        if (it == waiting.end()) {
+            finish(-1, EINVAL);
+            return true;
+        }
+        Urb urb = std::move(*it);
+        waiting.erase(it);
+        Complete(std::move(urb), -ENOENT, 0);
+        finish(0, 0);
+        return true;
+    }
+    default:
+        std::fprintf(stderr, "emulated USB device: unexpected ioctl 0x%lx\n", request);
+        return false;
+    }
+}
+
+namespace {
+
+gboolean OnIoctl(UMockdevIoctlBase*, UMockdevIoctlClient* client, gpointer state) {
+    return static_cast<EmulatedDevice::State*>(state)->Handle(client) ? TRUE : FALSE;
+}
+
+} // namespace
+
+EmulatedDevice::EmulatedDevice(std::uint8_t bus, std::uint8_t address, EmulatedDeviceLayout layout,
+                               BulkResponder& responder)
+    : state_(std::make_unique<State>()) {
+    state_->layout = std::move(layout);
+    state_->responder = &responder;
+    const std::size_t interfaces = state_->layout.interfaces.size();
+    state_->driverBound.assign(interfaces, true);
+    state_->claimedBy.assign(interfaces, nullptr);
+    state_->altSetting.assign(interfaces, 0);
+
+    char node[32];
+    std::snprintf(node, sizeof node, "bus/usb/%03u/%03u", bus, address);
+    devNode_ = std::string("/dev/") + node;
+    const std::string port = std::to_string(bus) + "-" + std::to_string(address);
+    const std::string record =
+        "P: /devices/pci0000:00/0000:00:14.0/usb" + std::to_string(bus) + "/" + port + "\nN: " + node +
+        "\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\nE: DEVNAME=" + devNode_ +
+        "\nE: DRIVER=usb\nE: BUSNUM=" + std::to_string(bus) + "\nE: DEVNUM=" + std::to_string(address) +
+        "\nA: busnum=" + std::to_string(bus) + "\\n\nA: devnum=" + std::to_string(address) +
+        "\\n\nA: speed=480\\n\nA: bConfigurationValue=" + std::to_string(state_->layout.configurationValue) +
+        "\\n\nH: descriptors=" + Hex(DescriptorBytes(state_->layout)) + "\n";
+    sysPath_ = "/sys/devices/pci0000:00/0000:00:14.0/usb" + std::to_string(bus) + "/" + port;
+
+    UMockdevTestbed* testbed = Testbed();
+    GError* error = nullptr;
+    if (!umockdev_testbed_add_from_string(testbed, record.c_str(), &error)) {
+        const std::string message = error != nullptr ? error->message : "unknown error";
+        g_clear_error(&error);
+        throw std::runtime_error("cannot add emulated device: " + message);
+    }
+    UMockdevIoctlBase* handler = umockdev_ioctl_base_new();
+    g_signal_connect_after(handler, "handle-ioctl", G_CALLBACK(OnIoctl), state_.get());
+    const gboolean attached = umockdev_testbed_attach_ioctl(testbed, devNode_.c_str(), handler, &error);
+    g_object_unref(handler);
+    if (!attached) {
+        const std::string message = error != nullptr ? error->message : "unknown error";
+        g_clear_error(&error);
+        throw std::runtime_error("cannot attach ioctl handler: " + message);
+    }
+}
+
+EmulatedDevice::~EmulatedDevice() {
+    RemoveFromTestbed();
+    umockdev_testbed_detach_ioctl(Testbed(), devNode_.c_str(), nullptr);
+}
+
+void EmulatedDevice::RemoveFromTestbed() {
+    if (removed_) {
+        return;
+    }
+    removed_ = true;
+    umockdev_testbed_uevent(Testbed(), sysPath_.c_str(), "remove");
+    umockdev_testbed_remove_device(Testbed(), sysPath_.c_str());
+}
+
+bool EmulatedDevice::DriverBound(std::uint8_t interfaceNumber) const {
+    std::lock_guard lock(state_->mutex);
+    return state_->driverBound.at(interfaceNumber);
+}
+
+bool EmulatedDevice::Claimed(std::uint8_t interfaceNumber) const {
+    std::lock_guard lock(state_->mutex);
+    return state_->claimedBy.at(interfaceNumber) != nullptr;
+}
+
+std::uint8_t EmulatedDevice::AltSetting(std::uint8_t interfaceNumber) const {
+    std::lock_guard lock(state_->mutex);
+    return state_->altSetting.at(interfaceNumber);
+}
+
+int EmulatedDevice::Opens() const {
+    std::lock_guard lock(state_->mutex);
+    return state_->opens;
+}
+
+int EmulatedDevice::BulkInSubmissions() const {
+    std::lock_guard lock(state_->mutex);
+    return state_->bulkInSubmissions;
+}
+
+void EmulatedDevice::Halt(std::uint8_t endpointAddress) {
+    std::lock_guard lock(state_->mutex);
+    state_->halted.insert(endpointAddress);
+}
+
+void EmulatedDevice::Unplug() {
+    {
+        std::lock_guard lock(state_->mutex);
+        state_->Disconnect();
+    }
+    RemoveFromTestbed();
+}
+
+void EmulatedDevice::UnplugAfterBulkOut(int transfers) {
+    std::lock_guard lock(state_->mutex);
+    state_->bulkOutLeftBeforeUnplug = transfers;
+}
+
+} // namespace usbfs_test

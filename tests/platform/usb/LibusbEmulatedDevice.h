@@ -1,0 +1,93 @@
+#pragma once
+
+// A USB device emulated at the usbfs level with umockdev: libusb finds it in the emulated sysfs, opens
+// its node and drives it with the same ioctls it uses on a real kernel. Needs the process to run with
+// LD_PRELOAD=libumockdev-preload.so.0.
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace usbfs_test {
+
+struct EmulatedEndpoint {
+    std::uint8_t address = 0;       // with the direction bit (0x80: IN)
+    std::uint8_t attributes = 0x02; // bulk
+    std::uint16_t maxPacketSize = 64;
+};
+
+struct EmulatedAltSetting {
+    std::uint8_t interfaceClass = 7;
+    std::uint8_t interfaceSubClass = 1;
+    std::uint8_t interfaceProtocol = 2;
+    std::vector<EmulatedEndpoint> endpoints;
+};
+
+struct EmulatedInterface {
+    std::vector<EmulatedAltSetting> altSettings; // bAlternateSetting = position
+};
+
+struct EmulatedDeviceLayout {
+    std::uint16_t vendorId = 0x1A2B;
+    std::uint16_t productId = 0x0360;
+    std::uint8_t configurationValue = 1;
+    std::map<std::uint8_t, std::u16string> strings; // by descriptor index; others stall
+    std::uint8_t iManufacturer = 0;
+    std::uint8_t iProduct = 0;
+    std::uint8_t iSerialNumber = 0;
+    std::vector<EmulatedInterface> interfaces; // bInterfaceNumber = position
+    std::optional<std::string> deviceId;       // answers GET_DEVICE_ID; none stalls it
+};
+
+// The 18-byte device descriptor followed by the whole configuration descriptor.
+std::vector<std::uint8_t> DescriptorBytes(const EmulatedDeviceLayout& layout);
+
+// What the device's bulk pipes are connected to.
+class BulkResponder {
+  public:
+    virtual ~BulkResponder() = default;
+    virtual void Receive(std::span<const std::uint8_t> bytes) = 0;
+    // Reply bytes ready to go out now; empty while the device has nothing to say.
+    virtual std::vector<std::uint8_t> TakeReply() = 0;
+};
+
+class EmulatedDevice {
+  public:
+    // Adds the device to the process's testbed with the kernel's printer driver bound to every
+    // interface. The responder is borrowed and must outlive the device.
+    EmulatedDevice(std::uint8_t bus, std::uint8_t address, EmulatedDeviceLayout layout,
+                   BulkResponder& responder);
+    ~EmulatedDevice();
+    EmulatedDevice(const EmulatedDevice&) = delete;
+    EmulatedDevice& operator=(const EmulatedDevice&) = delete;
+
+    // What the kernel would know about the device now.
+    bool DriverBound(std::uint8_t interfaceNumber) const;
+    bool Claimed(std::uint8_t interfaceNumber) const;
+    std::uint8_t AltSetting(std::uint8_t interfaceNumber) const;
+    int Opens() const;
+    int BulkInSubmissions() const;
+
+    void Halt(std::uint8_t endpointAddress);
+    // Pulls the plug: transfers in flight end with "no device", every later request fails.
+    void Unplug();
+    // Pulls the plug once the device has received this many bulk OUT transfers.
+    void UnplugAfterBulkOut(int transfers);
+
+    struct State; // shared with the ioctl handler thread
+
+  private:
+    void RemoveFromTestbed();
+
+    std::string sysPath_;
+    std::string devNode_;
+    std::unique_ptr<State> state_;
+    bool removed_ = false;
+};
+
+} // namespace usbfs_test

@@ -1,0 +1,26 @@
+#include "usb/ExchangeAlerts.h"
+
+namespace exchange {
+
+std::optional<std::string_view> AlertKeyForRead(LinkResult result) {
+    if (result == kLinkOk) {
+        return std::nullopt;
+    }
+    return kGetCommandErrorKey;
+}
+
+std::optional<std::string_view> AlertKeyForWrite(LinkResult result) {
+    switch (result) {
+    case kLinkNoPrinter:
+    case kLinkOpenFailed:
+    case kLinkCommandWriteFailed:
+        return kSetCommandErrorKey;
+    case kLinkReadFailed:
+    case kLinkRequestWriteFailed:
+        return kGetCommandErrorKey;
+    default:
+        return std::nullopt;
+    }
+}
+
+} // namespace exchange
