@@ -1,6 +1,7 @@
 #include "app/Vexo_MainController.h"
 #include "platform/ui/Localized.h"
 #include "tests/app/Catalogues.h"
+#include "tests/app/PrintQString.h"
 #include "tests/app/Recorders.h"
 #include "tests/support/ScriptedDialogs.h"
 

@@ -2,6 +2,7 @@
 
 #include "platform/ui/Localized.h"
 #include "tests/app/Catalogues.h"
+#include "tests/app/PrintQString.h"
 
 #include <QAction>
 #include <QMenu>
