@@ -88,10 +88,9 @@ void Vexo_PrinterSelect::openPrinterSelect() {
     if (count == 1) {
         return;
     }
+    // The list has the keyboard, so arrow keys choose and Return confirms. Shown without a parent,
+    // the dialog is centred on the screen, and as a modal window it comes up active and in front.
     popup->setFocus();
-    // Shown without a parent, a dialog is centred on the screen as it appears.
-    printerSelectWindow->raise();
-    printerSelectWindow->activateWindow();
     if (printerSelectWindow->exec() != kClosedByButton) {
         selectPrinter_.reset();
         quit_();

@@ -24,7 +24,7 @@ class ProgressIndicator;
 // holds in the window's fields and lists, and reports failures in alerts.
 //
 // The lists, fields and progress panel are borrowed; their owner outlives this object. Any of them
-// may be null, which leaves that part of the window alone.
+// may be null: nothing is shown there, and a write without its list writes as if nothing were selected.
 class CUsbCom {
   public:
     // Returned, without touching the bus, for a setting kind an operation does not know.

@@ -27,6 +27,7 @@ struct Candidates {
     std::optional<std::string> manufacturer;
     std::optional<std::string> product;
     std::optional<std::string> serial;
+    bool accessRefused = false; // the device would not let this user ask it anything
 };
 
 // Printers that offer the bidirectional protocol only on a later alternate setting: select the first
@@ -116,7 +117,8 @@ Candidates ReadCandidates(UsbInterface& intf) {
     request.wValue = platform::DescriptorValue(platform::kDescriptorTypeDevice, 0);
     request.wLength = static_cast<std::uint16_t>(descriptor.size());
     request.data = descriptor.data();
-    if (intf.ControlRequest(request) != platform::kUsbOk) {
+    if (const UsbStatus asked = intf.ControlRequest(request); asked != platform::kUsbOk) {
+        found.accessRefused = asked == platform::kUsbErrorAccess;
         return found;
     }
     found.product = usb_create_string(intf, descriptor[platform::kProductStringIndexAt]);
@@ -189,6 +191,7 @@ LinkResult CUsb::UsbOpen(USBIOContext& context, const std::string* manufacturer,
     context.inPipeRef = 0;
 
     UsbStatus status = platform::kUsbOk;
+    bool printerRefusedAccess = false;
     {
         std::vector<std::unique_ptr<platform::UsbInterfaceEntry>> entries;
         status = bus_->ListInterfaces(entries);
@@ -213,6 +216,7 @@ LinkResult CUsb::UsbOpen(USBIOContext& context, const std::string* manufacturer,
                 }
                 status = intf->GetInterfaceProtocol(protocol);
                 const Candidates found = ReadCandidates(*intf);
+                printerRefusedAccess = printerRefusedAccess || found.accessRefused;
                 if (Matches(context, found)) {
                     status = intf->GetDevice(context.device);
                     context.intf = std::move(intf);
@@ -226,6 +230,11 @@ LinkResult CUsb::UsbOpen(USBIOContext& context, const std::string* manufacturer,
         return FailOpen(context, status, false);
     }
     if (!context.intf) {
+        // A printer the user may not open is not "no printer": the user can do something about it.
+        if (printerRefusedAccess) {
+            context.error = platform::kUsbErrorAccess;
+            return kLinkOpenFailed;
+        }
         context.error = status;
         return kLinkNoPrinter;
     }

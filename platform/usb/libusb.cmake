@@ -4,7 +4,7 @@ add_library(lm360r_libusb_bus STATIC
   ${CMAKE_CURRENT_LIST_DIR}/LibusbInterface.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LibusbTransfers.cpp)
 target_include_directories(lm360r_libusb_bus PUBLIC ${PROJECT_SOURCE_DIR})
-target_link_libraries(lm360r_libusb_bus PRIVATE PkgConfig::LIBUSB)
+target_link_libraries(lm360r_libusb_bus PUBLIC lm360r_platform_usb PRIVATE PkgConfig::LIBUSB)
 lm360r_project_target(lm360r_libusb_bus)
 
 # Seat access to USB printers. udev reads packaged rules from /usr/lib/udev/rules.d and local ones

@@ -14,7 +14,7 @@ using namespace platform;
 using namespace usbfs_test;
 
 // Records what the host wrote and answers with queued replies.
-class ScriptedResponder final : public BulkResponder {
+class ScriptedResponder final : public DeviceResponder {
   public:
     void Receive(std::span<const std::uint8_t> bytes) override {
         received.insert(received.end(), bytes.begin(), bytes.end());

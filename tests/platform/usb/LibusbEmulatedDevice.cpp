@@ -67,12 +67,16 @@ using IoctlData = std::unique_ptr<UMockdevIoctlData, GObjectUnref>;
 
 std::vector<std::uint8_t> DescriptorBytes(const EmulatedDeviceLayout& layout) {
     std::vector<std::uint8_t> device{18, kDescriptorDevice};
-    PutLe16(device, 0x0200); // bcdUSB
-    device.insert(device.end(), {0, 0, 0, 64});
-    PutLe16(device, layout.vendorId);
-    PutLe16(device, layout.productId);
-    PutLe16(device, 0x0100); // bcdDevice
-    device.insert(device.end(), {layout.iManufacturer, layout.iProduct, layout.iSerialNumber, 1});
+    if (layout.deviceDescriptor) {
+        device = *layout.deviceDescriptor;
+    } else {
+        PutLe16(device, 0x0200); // bcdUSB
+        device.insert(device.end(), {0, 0, 0, 64});
+        PutLe16(device, layout.vendorId);
+        PutLe16(device, layout.productId);
+        PutLe16(device, 0x0100); // bcdDevice
+        device.insert(device.end(), {layout.iManufacturer, layout.iProduct, layout.iSerialNumber, 1});
+    }
 
     std::vector<std::uint8_t> body;
     for (std::size_t number = 0; number < layout.interfaces.size(); ++number) {
@@ -110,7 +114,7 @@ struct EmulatedDevice::State {
     };
 
     EmulatedDeviceLayout layout;
-    BulkResponder* responder = nullptr;
+    DeviceResponder* responder = nullptr;
     mutable std::mutex mutex;
     std::vector<bool> driverBound;
     std::vector<UMockdevIoctlClient*> claimedBy;
@@ -141,8 +145,29 @@ struct EmulatedDevice::State {
 
     bool ValidInterface(unsigned int number) const { return number < layout.interfaces.size(); }
 
+    // GET_DEVICE_ID names the configuration (value - 1), the interface and its current setting.
+    bool DeviceIdAddressed(const unsigned char* setup) const {
+        const auto value = static_cast<std::uint16_t>(setup[2] | setup[3] << 8);
+        const unsigned int number = setup[5];
+        return value == layout.configurationValue - 1 && ValidInterface(number) &&
+               setup[4] == altSetting[number];
+    }
+
     // Answers a control transfer: returns the bytes of the data stage, or nullopt to stall.
     std::optional<std::vector<std::uint8_t>> Control(const unsigned char* setup) const {
+        const bool deviceIdRequest = setup[0] == 0xA1 && setup[1] == 0;
+        const bool descriptorRequest =
+            setup[0] == 0x80 && setup[1] == 6 && setup[3] != kDescriptorConfiguration;
+        if (deviceIdRequest && !DeviceIdAddressed(setup)) {
+            return std::nullopt;
+        }
+        if (deviceIdRequest || descriptorRequest) {
+            std::optional<std::vector<std::uint8_t>> answer;
+            if (responder->AnswerControl(std::span<const std::uint8_t, kSetupSize>(setup, kSetupSize),
+                                         answer)) {
+                return answer;
+            }
+        }
         const std::uint8_t requestType = setup[0];
         const std::uint8_t request = setup[1];
         const auto value = static_cast<std::uint16_t>(setup[2] | setup[3] << 8);
@@ -182,11 +207,6 @@ struct EmulatedDevice::State {
                                              0};
         }
         if (requestType == 0xA1 && request == 0 && layout.deviceId) { // printer class GET_DEVICE_ID
-            const std::size_t number = index >> 8;
-            if (value != layout.configurationValue - 1 ||
-                !ValidInterface(static_cast<unsigned int>(number)) || (index & 0xFF) != altSetting[number]) {
-                return std::nullopt;
-            }
             const std::size_t length = layout.deviceId->size() + 2;
             std::vector<std::uint8_t> bytes{static_cast<std::uint8_t>(length >> 8),
                                             static_cast<std::uint8_t>(length & 0xFF)};
@@ -459,7 +479,7 @@ gboolean OnIoctl(UMockdevIoctlBase*, UMockdevIoctlClient* client, gpointer state
 } // namespace
 
 EmulatedDevice::EmulatedDevice(std::uint8_t bus, std::uint8_t address, EmulatedDeviceLayout layout,
-                               BulkResponder& responder)
+                               DeviceResponder& responder)
     : state_(std::make_unique<State>()) {
     state_->layout = std::move(layout);
     state_->responder = &responder;

@@ -42,18 +42,29 @@ struct EmulatedDeviceLayout {
     std::uint8_t iSerialNumber = 0;
     std::vector<EmulatedInterface> interfaces; // bInterfaceNumber = position
     std::optional<std::string> deviceId;       // answers GET_DEVICE_ID; none stalls it
+    // The 18 bytes to use instead of a device descriptor built from the fields above.
+    std::optional<std::vector<std::uint8_t>> deviceDescriptor;
 };
 
 // The 18-byte device descriptor followed by the whole configuration descriptor.
 std::vector<std::uint8_t> DescriptorBytes(const EmulatedDeviceLayout& layout);
 
-// What the device's bulk pipes are connected to.
-class BulkResponder {
+// What stands behind the device's pipes.
+class DeviceResponder {
   public:
-    virtual ~BulkResponder() = default;
+    virtual ~DeviceResponder() = default;
     virtual void Receive(std::span<const std::uint8_t> bytes) = 0;
     // Reply bytes ready to go out now; empty while the device has nothing to say.
     virtual std::vector<std::uint8_t> TakeReply() = 0;
+    // Descriptor and class requests on the default pipe (endpoint status and the configuration
+    // descriptor excepted). Returns false to let the device answer from its layout; otherwise
+    // `answer` holds the data stage, or nothing to stall the request.
+    virtual bool AnswerControl(std::span<const std::uint8_t, 8> setup,
+                               std::optional<std::vector<std::uint8_t>>& answer) {
+        (void)setup;
+        (void)answer;
+        return false;
+    }
 };
 
 class EmulatedDevice {
@@ -61,7 +72,7 @@ class EmulatedDevice {
     // Adds the device to the process's testbed with the kernel's printer driver bound to every
     // interface. The responder is borrowed and must outlive the device.
     EmulatedDevice(std::uint8_t bus, std::uint8_t address, EmulatedDeviceLayout layout,
-                   BulkResponder& responder);
+                   DeviceResponder& responder);
     ~EmulatedDevice();
     EmulatedDevice(const EmulatedDevice&) = delete;
     EmulatedDevice& operator=(const EmulatedDevice&) = delete;

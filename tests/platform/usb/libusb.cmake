@@ -13,3 +13,8 @@ lm360r_add_test(libusb_bus_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/LibusbBusTest.cpp
   LIBS lm360r_libusb_bus lm360r_usbfs_emulation GTest::gtest_main
   ENVIRONMENT ${LM360R_UMOCKDEV_ENVIRONMENT})
+
+lm360r_add_test(libusb_link_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/LibusbLinkTest.cpp
+  LIBS lm360r_link lm360r_libusb_bus lm360r_simulator lm360r_usbfs_emulation GTest::gtest_main
+  ENVIRONMENT ${LM360R_UMOCKDEV_ENVIRONMENT})
