@@ -1,0 +1,52 @@
+#pragma once
+
+#include "protocol/SettingKind.h"
+#include "usb/LinkResult.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class QComboBox;
+class QLineEdit;
+
+namespace platform {
+class ProgressIndicator;
+}
+
+// What the main window controller drives besides its widgets. The application wires the shared
+// progress panel and CUsbCom behind these; tests wire recorders.
+
+// The progress panel: shown around every exchange and file write the user starts, always with these keys.
+inline constexpr const char* kProgressMessageKey = "ProgressbarWindowMessage";
+inline constexpr const char* kProgressTitleKey = "ProgressWindowTitle";
+
+class ProgressPanel {
+  public:
+    virtual ~ProgressPanel() = default;
+    virtual void openPanel(const char* messageKey, const char* titleKey) = 0;
+    virtual void closePanel() = 0;
+    // What an exchange moves while it runs (the same panel).
+    virtual platform::ProgressIndicator* indicator() = 0;
+};
+
+// The settings object: reads, writes and resets, showing values and reporting failures itself.
+class SettingsExchange {
+  public:
+    virtual ~SettingsExchange() = default;
+    // The printer to talk to; an empty serial matches any.
+    virtual void SetDeviceInf(const char* maker, const char* model, const char* serial) = 0;
+    virtual LinkResult GetSetting(std::int8_t quiet, protocol::SettingKind kind) = 0;
+    virtual LinkResult SetSetting(std::int8_t zero, protocol::SettingKind kind) = 0;
+    virtual void comboBoxSelectionDidChange(QComboBox* sender) = 0;
+};
+
+// The window's widgets the settings object borrows, indexed by SettingKind - 1 (kinds 1 to 5).
+struct SettingWidgets {
+    std::array<QComboBox*, 5> lists{};
+    std::array<QLineEdit*, 5> currentValues{};
+};
+
+using ExchangeFactory =
+    std::function<std::unique_ptr<SettingsExchange>(const SettingWidgets&, platform::ProgressIndicator*)>;

@@ -1,0 +1,103 @@
+// Vexo_MainController::setControlsTitle: every text of the main window and its menus.
+#include "app/MenuTitles.h"
+#include "app/Vexo_MainController.h"
+#include "platform/ui/Localized.h"
+#include "protocol/SettingValues.h"
+#include "ui_MainWindow.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QTabWidget>
+
+namespace {
+
+using platform::Localized;
+
+QString DisplayText(const protocol::SettingText& text) {
+    switch (text.sort) {
+    case protocol::TextSort::Key:
+        return Localized(text.text);
+    case protocol::TextSort::Verbatim:
+        return QString::fromUtf8(text.text.data(), static_cast<qsizetype>(text.text.size()));
+    case protocol::TextSort::Empty:
+        break;
+    }
+    return {};
+}
+
+void FillList(QComboBox* list, protocol::SettingKind kind) {
+    list->clear();
+    for (const protocol::SettingText& item : protocol::ListItems(kind)) {
+        list->addItem(DisplayText(item));
+    }
+}
+
+// What a screen reader announces for a box's field or list: the box and the caption before it,
+// since every box repeats the same captions.
+QString AccessibleName(const QGroupBox* box, const QLabel* caption) {
+    QString captionText = caption->text();
+    while (captionText.endsWith(QLatin1Char(':')) || captionText.endsWith(QChar(0xFF1A))) {
+        captionText.chop(1);
+    }
+    return box->title() + QStringLiteral(": ") + captionText;
+}
+
+struct SettingBox {
+    QGroupBox* box;
+    const char* titleKey;
+    QLabel* currentText;
+    QLineEdit* currentValue;
+    QPushButton* currentButton;
+    QLabel* settingsText;
+    QComboBox* settingsComb;
+    QPushButton* applyButton;
+    protocol::SettingKind kind;
+};
+
+void TitleBox(const SettingBox& setting) {
+    setting.box->setTitle(Localized(setting.titleKey));
+    setting.currentText->setText(Localized("CurrentSetting"));
+    setting.currentButton->setText(Localized("CurrentButtonTitle"));
+    setting.settingsText->setText(Localized("Settings"));
+    setting.applyButton->setText(Localized("ApplyButtonTitle"));
+    FillList(setting.settingsComb, setting.kind);
+    setting.currentValue->setAccessibleName(AccessibleName(setting.box, setting.currentText));
+    setting.settingsComb->setAccessibleName(AccessibleName(setting.box, setting.settingsText));
+}
+
+} // namespace
+
+void Vexo_MainController::setControlsTitle() {
+    mainWindow->setWindowTitle(Localized("MainWindowTitle"));
+    ui->resetButton->setText(Localized("ResetsButtonTitle"));
+    ui->exitButton->setText(Localized("ExitButtonTitle"));
+    ui->utilityTab->setTabText(0, Localized("Tab1Name"));
+    ui->utilityTab->setTabText(1, Localized("Tab2Name"));
+    ui->powerTabOutPutButton->setText(Localized("SaveCommandButton"));
+    ui->printTabOutPutButton->setText(Localized("SaveCommandButton"));
+
+    TitleBox({ui->powerOnBox, "PowerOnBoxName", ui->powerOnCurrentText, ui->powerOnCurrentValue,
+              ui->powerOnCurrentButton, ui->powerOnSettingsText, ui->powerOnSettingsComb,
+              ui->powerOnApplyButton, protocol::kPowerOn});
+    TitleBox({ui->autoPowerOffBox, "AutoPowerOffBoxName", ui->autoPowerOffCurrentText,
+              ui->autoPowerOffCurrentValue, ui->autoPowerOffCurrentButton, ui->autoPowerOffSettingsText,
+              ui->autoPowerOffSettingsComb, ui->autoPowerOffApplyButton, protocol::kAutoPowerOff});
+    ui->autoPowerOffCurrentUnitText->setText(Localized("Munutes"));
+    ui->autoPowerOffSettingsUnitText->setText(Localized("Munutes"));
+    ui->autoPowerOffSentence->setText(Localized("AutoPowerOffLabel"));
+    TitleBox({ui->networkSetBox, "NetworkSetName", ui->networkSetCurrentText, ui->networkSetCurrentValue,
+              ui->networkSetCurrentButton, ui->networkSetSettingsText, ui->networkSetSettingsComb,
+              ui->networkSetApplyButton, protocol::kNetwork});
+    TitleBox({ui->infoPrintBox, "InfoPrintBoxName", ui->infoPrintCurrentText, ui->infoPrintCurrentValue,
+              ui->infoPrintCurrentButton, ui->infoPrintSettingsText, ui->infoPrintSettingsComb,
+              ui->infoPrintApplyButton, protocol::kInfoPrint});
+
+    // The command mode is read in the sweeps but never offered to the user.
+    ui->commandBox->setHidden(true);
+
+    RetitleMenus(*ui->menuBar, Localized("MainWindowTitle"));
+}

@@ -1,0 +1,32 @@
+// Vexo_MainController::saveCommandFile: the save buttons of the two tabs.
+#include "app/AtomicFile.h"
+#include "app/Vexo_MainController.h"
+#include "platform/ui/Dialogs.h"
+
+#include <QDir>
+
+namespace {
+
+QString FromView(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+void Vexo_MainController::saveCommandFile(protocol::CommandGroup group) {
+    const std::optional<QString> path =
+        platform::AppDialogs().RunSavePanel(QDir::homePath(), FromView(protocol::kCommandFileProposedName),
+                                            FromView(protocol::kCommandFileExtension));
+    if (!path.has_value()) {
+        return;
+    }
+    if (progress_con != nullptr) {
+        progress_con->openPanel(kProgressMessageKey, kProgressTitleKey);
+    }
+    // Built only now, after the save panel closed: the choices shown at this moment are what is saved.
+    const bool written = WriteFileAtomically(*path, Vexo_OutPutFile_con->SetCommand(group));
+    mRunAlertPanel_Con(written ? "Util_FileCreate" : "Util_FileError", nullptr);
+    if (progress_con != nullptr) {
+        progress_con->closePanel();
+    }
+}

@@ -1,0 +1,216 @@
+#include "app/Vexo_MainController.h"
+
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/Localized.h"
+#include "protocol/SettingValues.h"
+#include "ui_MainWindow.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QMainWindow>
+#include <QScreen>
+
+namespace {
+
+// The printer this application is made for; CUsbCom matches attached printers against it.
+const char* const kMaker = "Tamblor";
+const char* const kModel = "LM-360R";
+
+constexpr std::int8_t kQuiet = 1;
+constexpr std::int8_t kAlertOnFailure = 0;
+constexpr std::int8_t kZeroValues = 1;
+constexpr std::int8_t kChosenValues = 0;
+constexpr int kAlertDefaultButton = 1;
+
+} // namespace
+
+Vexo_MainController::Vexo_MainController(ProgressPanel& panel, const ExchangeFactory& makeExchange)
+    : mainWindow(std::make_unique<QMainWindow>()), ui(std::make_unique<Ui::MainWindow>()) {
+    ui->setupUi(mainWindow.get());
+    awakeFromNib(panel, makeExchange);
+}
+
+Vexo_MainController::~Vexo_MainController() = default;
+
+void Vexo_MainController::awakeFromNib(ProgressPanel& panel, const ExchangeFactory& makeExchange) {
+    progress_con = &panel;
+    cusbCom_con = makeExchange(settingWidgets(), progress_con->indicator());
+    Vexo_OutPutFile_con = std::make_unique<Vexo_OutPutFile>(
+        ui->powerOnSettingsComb, ui->autoPowerOffSettingsComb, ui->networkSetSettingsComb,
+        ui->infoPrintSettingsComb, ui->commandSettingsComb, progress_con->indicator());
+    cusbCom_con->SetDeviceInf(kMaker, kModel, "");
+    setControlsTitle();
+    selectStartingChoices();
+    connectActions();
+}
+
+SettingWidgets Vexo_MainController::settingWidgets() const {
+    return SettingWidgets{
+        .lists = {ui->powerOnSettingsComb, ui->autoPowerOffSettingsComb, ui->networkSetSettingsComb,
+                  ui->infoPrintSettingsComb, ui->commandSettingsComb},
+        .currentValues = {ui->powerOnCurrentValue, ui->autoPowerOffCurrentValue, ui->networkSetCurrentValue,
+                          ui->infoPrintCurrentValue, ui->commandCurrentValue},
+    };
+}
+
+void Vexo_MainController::selectStartingChoices() {
+    const SettingWidgets widgets = settingWidgets();
+    for (protocol::SettingKind kind = protocol::kFirstValueKind; kind <= protocol::kLastValueKind; ++kind) {
+        widgets.lists[static_cast<std::size_t>(kind - 1)]->setCurrentIndex(protocol::InitialIndex(kind));
+    }
+}
+
+void Vexo_MainController::connectActions() {
+    const auto onClick = [this](QPushButton* button, void (Vexo_MainController::*action)(QObject*)) {
+        connect(button, &QPushButton::clicked, this, [this, button, action] { (this->*action)(button); });
+    };
+    onClick(ui->powerOnCurrentButton, &Vexo_MainController::powerOnAction);
+    onClick(ui->powerOnApplyButton, &Vexo_MainController::powerOnAction);
+    onClick(ui->autoPowerOffCurrentButton, &Vexo_MainController::autoPowerOffAction);
+    onClick(ui->autoPowerOffApplyButton, &Vexo_MainController::autoPowerOffAction);
+    onClick(ui->networkSetCurrentButton, &Vexo_MainController::netWorkSettingAction);
+    onClick(ui->networkSetApplyButton, &Vexo_MainController::netWorkSettingAction);
+    onClick(ui->infoPrintCurrentButton, &Vexo_MainController::infoPrintAction);
+    onClick(ui->infoPrintApplyButton, &Vexo_MainController::infoPrintAction);
+    onClick(ui->commandCurrentButton, &Vexo_MainController::commandSettingAction);
+    onClick(ui->commandApplyButton, &Vexo_MainController::commandSettingAction);
+    for (QPushButton* button :
+         {ui->exitButton, ui->resetButton, ui->powerTabOutPutButton, ui->printTabOutPutButton}) {
+        onClick(button, &Vexo_MainController::otherAction);
+    }
+
+    for (QComboBox* list : settingWidgets().lists) {
+        connect(list, &QComboBox::activated, this, [this, list] { comboBoxSelectionDidChange(list); });
+    }
+    connect(ui->aboutAction, &QAction::triggered, this, &Vexo_MainController::openAboutPanel);
+    connect(ui->quitAction, &QAction::triggered, this, &Vexo_MainController::terminate);
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &Vexo_MainController::applicationWillTerminate);
+    mainWindow->installEventFilter(this);
+}
+
+void Vexo_MainController::applicationDidFinishLaunching() {
+    if (cusbCom_con != nullptr) {
+        for (protocol::SettingKind kind = protocol::kFirstValueKind; kind <= protocol::kLastValueKind;
+             ++kind) {
+            cusbCom_con->GetSetting(kQuiet, kind);
+        }
+    }
+    mainWindow->adjustSize();
+    if (const QScreen* screen = mainWindow->screen(); screen != nullptr) {
+        QRect frame = mainWindow->frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        mainWindow->move(frame.topLeft());
+    }
+    mainWindow->show();
+    mainWindow->raise();
+    mainWindow->activateWindow();
+}
+
+void Vexo_MainController::applicationWillTerminate() {
+    progress_con = nullptr;
+    cusbCom_con.reset();
+}
+
+void Vexo_MainController::windowWillClose() {
+    terminate();
+}
+
+bool Vexo_MainController::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == mainWindow.get() && event->type() == QEvent::Close) {
+        windowWillClose();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void Vexo_MainController::terminate() {
+    QCoreApplication::quit();
+}
+
+void Vexo_MainController::settingAction(QObject* sender, const QPushButton* readButton,
+                                        const QPushButton* applyButton, protocol::SettingKind kind) {
+    if (cusbCom_con == nullptr || progress_con == nullptr) {
+        return;
+    }
+    if (sender == readButton) {
+        progress_con->openPanel(kProgressMessageKey, kProgressTitleKey);
+        cusbCom_con->GetSetting(kAlertOnFailure, kind);
+        progress_con->closePanel();
+    }
+    if (sender == applyButton) {
+        progress_con->openPanel(kProgressMessageKey, kProgressTitleKey);
+        cusbCom_con->SetSetting(kChosenValues, kind);
+        progress_con->closePanel();
+    }
+}
+
+void Vexo_MainController::powerOnAction(QObject* sender) {
+    settingAction(sender, ui->powerOnCurrentButton, ui->powerOnApplyButton, protocol::kPowerOn);
+}
+
+void Vexo_MainController::autoPowerOffAction(QObject* sender) {
+    settingAction(sender, ui->autoPowerOffCurrentButton, ui->autoPowerOffApplyButton,
+                  protocol::kAutoPowerOff);
+}
+
+void Vexo_MainController::netWorkSettingAction(QObject* sender) {
+    settingAction(sender, ui->networkSetCurrentButton, ui->networkSetApplyButton, protocol::kNetwork);
+}
+
+void Vexo_MainController::infoPrintAction(QObject* sender) {
+    settingAction(sender, ui->infoPrintCurrentButton, ui->infoPrintApplyButton, protocol::kInfoPrint);
+}
+
+void Vexo_MainController::commandSettingAction(QObject* /*sender*/) {
+    // The command mode is only ever read in the sweeps; its buttons stay inert.
+}
+
+void Vexo_MainController::otherAction(QObject* sender) {
+    if (sender == ui->exitButton) {
+        terminate();
+    }
+    if (sender == ui->resetButton && cusbCom_con != nullptr && progress_con != nullptr) {
+        if (mRunAlertPanel_Con("ResetMassege", "CancelButton") == kAlertDefaultButton) {
+            progress_con->openPanel(kProgressMessageKey, kProgressTitleKey);
+            cusbCom_con->SetSetting(kZeroValues, protocol::kReset);
+            progress_con->closePanel();
+        }
+    }
+    if (sender == ui->powerTabOutPutButton) {
+        saveCommandFile(protocol::kPowerGroup);
+    } else if (sender == ui->printTabOutPutButton) {
+        saveCommandFile(protocol::kPrintGroup);
+    }
+}
+
+void Vexo_MainController::openAboutPanel() {
+    platform::AppDialogs().ShowAboutPanel();
+}
+
+void Vexo_MainController::comboBoxSelectionDidChange(QComboBox* sender) {
+    if (cusbCom_con != nullptr) {
+        cusbCom_con->comboBoxSelectionDidChange(sender);
+    }
+}
+
+int Vexo_MainController::mRunAlertPanel_Con(const char* titleKey, const char* secondKey) {
+    const QString second = secondKey != nullptr ? platform::Localized(secondKey) : QString();
+    return platform::AppDialogs().RunAlertPanel(platform::Localized(titleKey), QString(),
+                                                platform::Localized("OKButton"), second);
+}
+
+bool Vexo_MainController::isPrinterName(std::optional<QString>& name) const {
+    return isPrinterName(QCoreApplication::arguments(), name);
+}
+
+bool Vexo_MainController::isPrinterName(const QStringList& arguments, std::optional<QString>& name) {
+    name.reset();
+    if (arguments.size() < 2) {
+        return false;
+    }
+    const QString target = QStringLiteral("%1 %2").arg(QLatin1String(kMaker), QLatin1String(kModel));
+    if (arguments.at(1) != target) {
+        return false;
+    }
+    name = target;
+    return true;
+}
