@@ -5,17 +5,8 @@
 #include <QStringView>
 #include <algorithm>
 
-namespace {
-
-QString FromLatin1(std::string_view text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-} // namespace
-
 QString TargetPrinterType() {
-    return QStringLiteral("%1 %2").arg(FromLatin1(protocol::kTargetManufacturer),
-                                       FromLatin1(protocol::kTargetProduct));
+    return QString::fromStdString(protocol::TargetPrinterName());
 }
 
 QStringList MatchingPrinterNames(const QStringList& names, const QStringList& types) {

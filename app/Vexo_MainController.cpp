@@ -2,6 +2,7 @@
 
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Localized.h"
+#include "protocol/PrinterIdentity.h"
 #include "protocol/SettingValues.h"
 #include "ui_MainWindow.h"
 
@@ -11,10 +12,6 @@
 #include <QScreen>
 
 namespace {
-
-// The printer this application is made for; CUsbCom matches attached printers against it.
-const char* const kMaker = "Tamblor";
-const char* const kModel = "LM-360R";
 
 constexpr std::int8_t kQuiet = 1;
 constexpr std::int8_t kAlertOnFailure = 0;
@@ -38,7 +35,9 @@ void Vexo_MainController::awakeFromNib(ProgressPanel& panel, const ExchangeFacto
     Vexo_OutPutFile_con = std::make_unique<Vexo_OutPutFile>(
         ui->powerOnSettingsComb, ui->autoPowerOffSettingsComb, ui->networkSetSettingsComb,
         ui->infoPrintSettingsComb, ui->commandSettingsComb, progress_con->indicator());
-    cusbCom_con->SetDeviceInf(kMaker, kModel, "");
+    // The printer this application is made for; CUsbCom matches attached printers against it.
+    cusbCom_con->SetDeviceInf(std::string(protocol::kTargetManufacturer).c_str(),
+                              std::string(protocol::kTargetProduct).c_str(), "");
     setControlsTitle();
     selectStartingChoices();
     connectActions();
@@ -207,7 +206,7 @@ bool Vexo_MainController::isPrinterName(const QStringList& arguments, std::optio
     if (arguments.size() < 2) {
         return false;
     }
-    const QString target = QStringLiteral("%1 %2").arg(QLatin1String(kMaker), QLatin1String(kModel));
+    const QString target = QString::fromStdString(protocol::TargetPrinterName());
     if (arguments.at(1) != target) {
         return false;
     }

@@ -1,5 +1,7 @@
 #include "cli/SettingNames.h"
 
+#include <QString>
+#include <QtGlobal>
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -22,30 +24,14 @@ constexpr std::array<CliSetting, 5> kSettings{{
 // The power-on list's entries, in list order, as words on the command line.
 constexpr std::array<std::string_view, 2> kPowerOnWords{"off", "on"};
 
-// The English texts of the application's keys. The command line is not translated, so it keeps
-// its own copy instead of loading the application's catalogues.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 14> kEnglish{{
-    {"PowerON_OFF", "Off"},
-    {"PowerON_ON", "On"},
-    {"NetworkSet1_1", "Network setting 1"},
-    {"NetworkSet1_2", "Network setting 2"},
-    {"NetworkSet1_3", "Network setting 3"},
-    {"InfoPrint_1", "Information print 1"},
-    {"InfoPrint_2", "Information print 2"},
-    {"InfoPrint_3", "Information print 3"},
-    {"InfoPrint_4", "Information print 4"},
-    {"Command_1", "Command mode 1"},
-    {"Command_2", "Command mode 2"},
-    {"Command_3", "Command mode 3"},
-    {"Unknown", "Unknown"},
-    {"Munutes", "min"},
-}};
-
-std::string_view English(std::string_view key) {
-    const auto* it =
-        std::find_if(kEnglish.begin(), kEnglish.end(), [key](const auto& e) { return e.first == key; });
-    return it == kEnglish.end() ? key : it->second; // like the catalogues: a missing key shows itself
+// The application's English texts: lm360rctl installs only the English catalogue (see main), so
+// what it prints is what the window shows in English, and a missing key shows the key.
+std::string English(std::string_view key) {
+    return qtTrId(std::string(key).c_str()).toStdString();
 }
+
+// The unit after auto power-off minutes; terse, as command-line output goes.
+constexpr std::string_view kMinutesUnit = "min";
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -123,12 +109,12 @@ std::string EnglishText(SettingKind kind, const protocol::SettingText& text) {
     }
     if (kind == protocol::kAutoPowerOff && !shown.empty()) {
         shown += ' ';
-        shown += English("Munutes");
+        shown += kMinutesUnit;
     }
     return shown;
 }
 
-std::string_view EnglishUnknown() {
+std::string EnglishUnknown() {
     return English(protocol::kUnknownKey);
 }
 

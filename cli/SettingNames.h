@@ -27,10 +27,11 @@ const CliSetting* SettingOfKind(protocol::SettingKind kind);
 // network and info-print 1|2|3 (the first, second, third list item). nullopt for anything else.
 std::optional<int> IndexForValueWord(protocol::SettingKind kind, std::string_view word);
 
-// The English text of what a value shows as; the auto power-off minutes carry their unit.
+// The application's English text of what a value shows as; the auto power-off minutes carry their
+// unit. Needs the English catalogue installed (platform::InstallTranslators with an English locale).
 std::string EnglishText(protocol::SettingKind kind, const protocol::SettingText& text);
 
 // "Unknown" in English, for values that could not be read.
-std::string_view EnglishUnknown();
+std::string EnglishUnknown();
 
 } // namespace cli

@@ -1,6 +1,8 @@
 #include "cli/Run.h"
+#include "platform/ui/Translations.h"
 
 #include <QCoreApplication>
+#include <QLocale>
 #include <csignal>
 
 int main(int argc, char** argv) {
@@ -10,6 +12,8 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("lm360rctl"));
     QCoreApplication::setApplicationVersion(QStringLiteral(LM360R_VERSION));
+    // Scripts parse the output: it is the application's English whatever the user's language.
+    platform::InstallTranslators(app, QLocale(QLocale::English));
     const int status = cli::Run(QCoreApplication::arguments());
     std::fflush(stdout);
     return status;

@@ -109,7 +109,7 @@ TEST(Inspect, PrintsTheSettingsAFileCarries) {
     const CliRun run = cli.Run({"inspect", cli.Path("p.bin")});
     ASSERT_EQ(run.exitCode, kExitSuccess);
     EXPECT_TRUE(
-        run.out.contains("power-on: On (1)\nauto-power-off: 30 min (3)\nnetwork: Network setting 1 (0)\n"))
+        run.out.contains("power-on: On (1)\nauto-power-off: 30 min (3)\nnetwork: Mode 1 (0)\n"))
         << run.out.toStdString();
 }
 

@@ -46,10 +46,10 @@ INSTANTIATE_TEST_SUITE_P(Settings, SetThenGet,
                                          SetCase{"power-on", "off", "power-on: Off (0)"},
                                          SetCase{"auto-power-off", "0", "auto-power-off: 0 min (0)"},
                                          SetCase{"auto-power-off", "30", "auto-power-off: 30 min (3)"},
-                                         SetCase{"network", "1", "network: Network setting 1 (0)"},
+                                         SetCase{"network", "1", "network: Mode 1 (0)"},
                                          // information print values run backwards: the first choice is 3
-                                         SetCase{"info-print", "1", "info-print: Information print 1 (3)"},
-                                         SetCase{"info-print", "3", "info-print: Information print 3 (1)"}),
+                                         SetCase{"info-print", "1", "info-print: Full report (3)"},
+                                         SetCase{"info-print", "3", "info-print: Short report (1)"}),
                          [](const testing::TestParamInfo<SetCase>& p) {
                              std::string name = std::string(p.param.setting) + "_" + p.param.word;
                              std::replace(name.begin(), name.end(), '-', '_');
@@ -61,8 +61,8 @@ TEST(PrinterCommands, GetReadsAllFiveInOrder) {
     cli.WriteState(kOnePrinter);
     const CliRun text = cli.Run({"get"});
     ASSERT_EQ(text.exitCode, kExitSuccess) << text.err.toStdString();
-    EXPECT_EQ(text.out, "power-on: Off (0)\nauto-power-off: 60 min (6)\nnetwork: Network setting 3 (2)\n"
-                        "info-print: Information print 1 (3)\ncommand-mode: Command mode 1 (0)\n");
+    EXPECT_EQ(text.out, "power-on: Off (0)\nauto-power-off: 60 min (6)\nnetwork: Mode 3 (2)\n"
+                        "info-print: Full report (3)\ncommand-mode: Mode 1 (0)\n");
 
     const QJsonArray settings = Json(cli.Run({"get", "--json"})).value("settings").toArray();
     ASSERT_EQ(settings.size(), 5);
@@ -78,7 +78,7 @@ TEST(PrinterCommands, RefusedValueIsAMismatchShowingBothValues) {
     EXPECT_TRUE(run.out.isEmpty());
     EXPECT_EQ(
         run.err,
-        "lm360rctl: network: wrote Network setting 1 (0), but the printer answered Network setting 3 (2)\n");
+        "lm360rctl: network: wrote Mode 1 (0), but the printer answered Mode 3 (2)\n");
 
     const QJsonObject json = Json(cli.Run({"set", "network", "1", "--json"}));
     EXPECT_FALSE(json.value("matches").toBool(true));
