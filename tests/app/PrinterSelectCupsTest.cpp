@@ -13,33 +13,16 @@
 
 namespace {
 
-using testsupport::PrivateCupsServer;
-
-class PrinterSelectCupsTest : public testing::Test {
+class PrinterSelectCupsTest : public testsupport::PrivateCupsSuite {
   protected:
+    // The other model sits between the two target queues in CUPS's order.
     static void SetUpTestSuite() {
-        if (!PrivateCupsServer::CupsdProgram()) {
-            return;
-        }
-        server = std::make_unique<PrivateCupsServer>();
-        // The other model sits between the two target queues in CUPS's order.
-        server->AddQueue("a-labels", "Tamblor LM-360R");
-        server->AddQueue("b-laser", "Corvel OfficeLaser 2");
-        server->AddQueue("c-labels", "Tamblor LM-360R");
+        StartServer({{"a-labels", "Tamblor LM-360R"},
+                     {"b-laser", "Corvel OfficeLaser 2"},
+                     {"c-labels", "Tamblor LM-360R"}});
     }
-    static void TearDownTestSuite() { server.reset(); }
-
-    void SetUp() override {
-        if (!server) {
-            GTEST_SKIP() << "cupsd is not installed (Debian package cups)";
-        }
-        ASSERT_TRUE(server->Running()) << server->Error().toStdString();
-    }
-
-    static std::unique_ptr<PrivateCupsServer> server;
+    static void TearDownTestSuite() { StopServer(); }
 };
-
-std::unique_ptr<PrivateCupsServer> PrinterSelectCupsTest::server;
 
 TEST_F(PrinterSelectCupsTest, OffersTheTargetQueuesAndKeepsTheOneChosen) {
     testsupport::ScriptedDialogs dialogs;

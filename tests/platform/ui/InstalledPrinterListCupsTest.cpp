@@ -11,35 +11,20 @@
 
 namespace {
 
-using testsupport::PrivateCupsServer;
-
 const std::map<std::string, std::string> kQueues{
     {"a-labels", "Tamblor LM-360R"}, {"b-laser", "Corvel OfficeLaser 2"}, {"c-labels", "Tamblor LM-360R"}};
 
-class InstalledPrinterListCupsTest : public testing::Test {
+class InstalledPrinterListCupsTest : public testsupport::PrivateCupsSuite {
   protected:
     static void SetUpTestSuite() {
-        if (!PrivateCupsServer::CupsdProgram()) {
-            return;
-        }
-        server = std::make_unique<PrivateCupsServer>();
+        Queues queues;
         for (const auto& [name, type] : kQueues) {
-            server->AddQueue(QString::fromStdString(name), QString::fromStdString(type));
+            queues.emplace_back(QString::fromStdString(name), QString::fromStdString(type));
         }
+        StartServer(queues);
     }
-    static void TearDownTestSuite() { server.reset(); }
-
-    void SetUp() override {
-        if (!server) {
-            GTEST_SKIP() << "cupsd is not installed (Debian package cups)";
-        }
-        ASSERT_TRUE(server->Running()) << server->Error().toStdString();
-    }
-
-    static std::unique_ptr<PrivateCupsServer> server;
+    static void TearDownTestSuite() { StopServer(); }
 };
-
-std::unique_ptr<PrivateCupsServer> InstalledPrinterListCupsTest::server;
 
 TEST_F(InstalledPrinterListCupsTest, ListsEveryQueueWithItsMakeAndModel) {
     const platform::InstalledPrinters printers = platform::InstalledPrinterList();

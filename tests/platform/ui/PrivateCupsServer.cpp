@@ -310,4 +310,23 @@ void PrivateCupsServer::Stop() {
     }
 }
 
+std::unique_ptr<PrivateCupsServer> PrivateCupsSuite::server_;
+
+void PrivateCupsSuite::StartServer(const Queues& queues) {
+    if (!PrivateCupsServer::CupsdProgram()) {
+        return;
+    }
+    server_ = std::make_unique<PrivateCupsServer>();
+    for (const auto& [name, makeAndModel] : queues) {
+        server_->AddQueue(name, makeAndModel);
+    }
+}
+
+void PrivateCupsSuite::SetUp() {
+    if (!server_) {
+        GTEST_SKIP() << "cupsd is not installed (Debian package cups)";
+    }
+    ASSERT_TRUE(server_->Running()) << server_->Error().toStdString();
+}
+
 } // namespace testsupport

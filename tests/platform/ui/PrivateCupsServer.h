@@ -4,7 +4,11 @@
 #include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace testsupport {
 
@@ -44,6 +48,22 @@ class PrivateCupsServer {
     QProcess cupsd_;
     QString error_;
     std::optional<QByteArray> previousCupsServer_;
+};
+
+// A test suite whose tests share one private cupsd with the given queues (name, make-and-model),
+// started before the first test and stopped after the last. The tests skip when cupsd is not
+// installed and fail when it did not start.
+class PrivateCupsSuite : public testing::Test {
+  public:
+    using Queues = std::vector<std::pair<QString, QString>>;
+
+  protected:
+    static void StartServer(const Queues& queues);
+    static void StopServer() { server_.reset(); }
+    void SetUp() override;
+
+  private:
+    static std::unique_ptr<PrivateCupsServer> server_;
 };
 
 } // namespace testsupport
