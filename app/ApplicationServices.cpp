@@ -1,31 +1,38 @@
 #include "app/ApplicationServices.h"
 
+#include "app/CUsbCom.h"
 #include "app/Vexo_MainController.h"
 #include "app/Vexo_Progress.h"
-#include "platform/usb/ProcessUsbBus.h"
-#include "usb/CUsbCom.h"
 
 namespace {
+
+// The controller's interfaces speak C strings, where null means "none": never make a string of it.
+std::optional<std::string> Text(const char* text) {
+    return text != nullptr ? std::optional<std::string>(text) : std::nullopt;
+}
+
+std::optional<std::string_view> Key(const char* key) {
+    return key != nullptr ? std::optional<std::string_view>(key) : std::nullopt;
+}
 
 class SharedPanel final : public ProgressPanel {
   public:
     void openPanel(const char* messageKey, const char* titleKey) override {
-        Vexo_Progress::sharedVexo_Progress().openPanel(messageKey, titleKey);
+        Vexo_Progress::sharedVexo_Progress().openPanel(Key(messageKey), Key(titleKey));
     }
     void closePanel() override { Vexo_Progress::sharedVexo_Progress().closePanel(); }
-    platform::ProgressIndicator* indicator() override { return &Vexo_Progress::sharedVexo_Progress(); }
+    ProgressIndicator* indicator() override { return &Vexo_Progress::sharedVexo_Progress(); }
 };
 
 class CUsbComSettings final : public SettingsExchange {
   public:
-    CUsbComSettings(const SettingWidgets& widgets, platform::ProgressIndicator* progress,
-                    platform::UsbBus& bus)
+    CUsbComSettings(const SettingWidgets& widgets, ProgressIndicator* progress, platform::UsbBus& bus)
         : com_(widgets.lists[0], widgets.lists[1], widgets.lists[2], widgets.lists[3], widgets.lists[4],
                widgets.currentValues[0], widgets.currentValues[1], widgets.currentValues[2],
                widgets.currentValues[3], widgets.currentValues[4], progress, bus) {}
 
     void SetDeviceInf(const char* maker, const char* model, const char* serial) override {
-        com_.SetDeviceInf(maker, model, serial);
+        com_.SetDeviceInf(Text(maker), Text(model), Text(serial));
     }
     LinkResult GetSetting(std::int8_t quiet, protocol::SettingKind kind) override {
         return com_.GetSetting(quiet, kind);
@@ -47,10 +54,10 @@ ProgressPanel& SharedProgressPanel() {
 }
 
 ExchangeFactory CUsbComFactory(platform::UsbBus& bus) {
-    return [&bus](const SettingWidgets& widgets, platform::ProgressIndicator* progress) {
+    return [&bus](const SettingWidgets& widgets, ProgressIndicator* progress) {
         return std::make_unique<CUsbComSettings>(widgets, progress, bus);
     };
 }
 
-Vexo_MainController::Vexo_MainController()
-    : Vexo_MainController(SharedProgressPanel(), CUsbComFactory(platform::ProcessUsbBus())) {}
+Vexo_MainController::Vexo_MainController(platform::UsbBus& bus)
+    : Vexo_MainController(SharedProgressPanel(), CUsbComFactory(bus)) {}

@@ -11,9 +11,7 @@
 class QComboBox;
 class QLineEdit;
 
-namespace platform {
 class ProgressIndicator;
-}
 
 // What the main window controller drives besides its widgets. The application wires the shared
 // progress panel and CUsbCom behind these; tests wire recorders.
@@ -28,7 +26,7 @@ class ProgressPanel {
     virtual void openPanel(const char* messageKey, const char* titleKey) = 0;
     virtual void closePanel() = 0;
     // What an exchange moves while it runs (the same panel).
-    virtual platform::ProgressIndicator* indicator() = 0;
+    virtual ProgressIndicator* indicator() = 0;
 };
 
 // The settings object: reads, writes and resets, showing values and reporting failures itself.
@@ -49,4 +47,4 @@ struct SettingWidgets {
 };
 
 using ExchangeFactory =
-    std::function<std::unique_ptr<SettingsExchange>(const SettingWidgets&, platform::ProgressIndicator*)>;
+    std::function<std::unique_ptr<SettingsExchange>(const SettingWidgets&, ProgressIndicator*)>;

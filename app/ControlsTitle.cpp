@@ -1,7 +1,7 @@
 // Vexo_MainController::setControlsTitle: every text of the main window and its menus.
 #include "app/MenuTitles.h"
 #include "app/Vexo_MainController.h"
-#include "platform/ui/Localized.h"
+#include "platform/core/Localized.h"
 #include "protocol/SettingValues.h"
 #include "ui_MainWindow.h"
 
@@ -17,22 +17,10 @@ namespace {
 
 using platform::Localized;
 
-QString DisplayText(const protocol::SettingText& text) {
-    switch (text.sort) {
-    case protocol::TextSort::Key:
-        return Localized(text.text);
-    case protocol::TextSort::Verbatim:
-        return QString::fromUtf8(text.text.data(), static_cast<qsizetype>(text.text.size()));
-    case protocol::TextSort::Empty:
-        break;
-    }
-    return {};
-}
-
 void FillList(QComboBox* list, protocol::SettingKind kind) {
     list->clear();
     for (const protocol::SettingText& item : protocol::ListItems(kind)) {
-        list->addItem(DisplayText(item));
+        list->addItem(Localized(item));
     }
 }
 

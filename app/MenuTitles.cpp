@@ -1,6 +1,6 @@
 #include "app/MenuTitles.h"
 
-#include "platform/ui/Localized.h"
+#include "platform/core/Localized.h"
 
 #include <QAction>
 #include <QMenu>

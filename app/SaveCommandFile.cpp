@@ -1,6 +1,6 @@
 // Vexo_MainController::saveCommandFile: the save buttons of the two tabs.
-#include "app/AtomicFile.h"
 #include "app/Vexo_MainController.h"
+#include "platform/core/AtomicFile.h"
 #include "platform/ui/Dialogs.h"
 
 #include <QDir>
@@ -24,7 +24,10 @@ void Vexo_MainController::saveCommandFile(protocol::CommandGroup group) {
         progress_con->openPanel(kProgressMessageKey, kProgressTitleKey);
     }
     // Built only now, after the save panel closed: the choices shown at this moment are what is saved.
-    const bool written = WriteFileAtomically(*path, Vexo_OutPutFile_con->SetCommand(group));
+    const QByteArray bytes = Vexo_OutPutFile_con->SetCommand(group);
+    const bool written = !platform::WriteFileAtomically(
+        path->toStdString(), std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                       static_cast<std::size_t>(bytes.size())));
     mRunAlertPanel_Con(written ? "Util_FileCreate" : "Util_FileError", nullptr);
     if (progress_con != nullptr) {
         progress_con->closePanel();

@@ -1,7 +1,7 @@
 #include "app/Vexo_MainController.h"
 
+#include "platform/core/Localized.h"
 #include "platform/ui/Dialogs.h"
-#include "platform/ui/Localized.h"
 #include "protocol/PrinterIdentity.h"
 #include "protocol/SettingValues.h"
 #include "ui_MainWindow.h"

@@ -19,13 +19,18 @@ namespace Ui {
 class MainWindow;
 }
 
+namespace platform {
+class UsbBus;
+}
+
 // The application's one controller: builds the main window, wires the settings object, the
 // command-file builder and the progress panel to it, reads the printer at launch, turns every
 // button press into one exchange or the command-file save, and ends the application with its window.
 class Vexo_MainController : public QObject {
   public:
-    // The application: the shared progress panel and CUsbCom on the process's USB bus.
-    Vexo_MainController();
+    // The application: the shared progress panel and CUsbCom on `bus` (borrowed, must outlive the
+    // controller).
+    explicit Vexo_MainController(platform::UsbBus& bus);
     // `panel` is borrowed and must outlive the controller; `makeExchange` creates the settings object.
     Vexo_MainController(ProgressPanel& panel, const ExchangeFactory& makeExchange);
     ~Vexo_MainController() override;

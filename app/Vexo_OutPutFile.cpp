@@ -12,7 +12,7 @@ int SelectedIndex(const QComboBox* list) {
 
 Vexo_OutPutFile::Vexo_OutPutFile(QComboBox* powerOnSettingsComb_, QComboBox* autoPowerOffSettingsComb_,
                                  QComboBox* networkSetSettingsComb_, QComboBox* infoPrintSettingsComb_,
-                                 QComboBox* commandSettingsComb_, platform::ProgressIndicator* progress_con_)
+                                 QComboBox* commandSettingsComb_, ProgressIndicator* progress_con_)
     : powerOnSettingsComb(powerOnSettingsComb_), autoPowerOffSettingsComb(autoPowerOffSettingsComb_),
       networkSetSettingsComb(networkSetSettingsComb_), infoPrintSettingsComb(infoPrintSettingsComb_),
       commandSettingsComb(commandSettingsComb_), progress_con(progress_con_) {}

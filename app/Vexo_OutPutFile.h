@@ -6,9 +6,7 @@
 
 class QComboBox;
 
-namespace platform {
 class ProgressIndicator;
-}
 
 // Builds a command file from the choices the window's lists show at the moment of building.
 // Every widget is borrowed; a missing list counts as nothing selected.
@@ -16,13 +14,13 @@ class Vexo_OutPutFile {
   public:
     Vexo_OutPutFile(QComboBox* powerOnSettingsComb, QComboBox* autoPowerOffSettingsComb,
                     QComboBox* networkSetSettingsComb, QComboBox* infoPrintSettingsComb,
-                    QComboBox* commandSettingsComb, platform::ProgressIndicator* progress_con);
+                    QComboBox* commandSettingsComb, ProgressIndicator* progress_con);
 
     // The whole file for group 1 (power tab) or 4 (print tab); any other code gives the one-byte body.
     QByteArray SetCommand(protocol::CommandGroup group) const;
 
     // Held for the window's sake; building never drives the panel.
-    platform::ProgressIndicator* progress() const { return progress_con; }
+    ProgressIndicator* progress() const { return progress_con; }
 
   private:
     QComboBox* powerOnSettingsComb;
@@ -31,5 +29,5 @@ class Vexo_OutPutFile {
     QComboBox* infoPrintSettingsComb;
     [[maybe_unused]] QComboBox*
         commandSettingsComb; // held, not read: the command-mode value in a file is fixed
-    platform::ProgressIndicator* progress_con;
+    ProgressIndicator* progress_con;
 };

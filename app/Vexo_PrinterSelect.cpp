@@ -1,8 +1,8 @@
 #include "app/Vexo_PrinterSelect.h"
 
 #include "app/PrinterSelectMatch.h"
+#include "platform/core/Localized.h"
 #include "platform/ui/Dialogs.h"
-#include "platform/ui/Localized.h"
 #include "ui_PrinterSelect.h"
 
 #include <QComboBox>

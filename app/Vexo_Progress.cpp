@@ -1,6 +1,6 @@
 #include "app/Vexo_Progress.h"
 
-#include "platform/ui/Localized.h"
+#include "platform/core/Localized.h"
 #include "ui_Progress.h"
 
 #include <QCoreApplication>

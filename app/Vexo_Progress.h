@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ui/ProgressIndicator.h"
+#include "usb/ProgressIndicator.h"
 
 #include <memory>
 #include <optional>
@@ -14,7 +14,7 @@ class QWidget;
 // The one progress panel of the process: a small window with a message line and a 0-100 bar,
 // shown while the user waits for a printer exchange or a file write. Every change is painted
 // before the call returns, because the caller keeps the main thread busy meanwhile.
-class Vexo_Progress : public platform::ProgressIndicator {
+class Vexo_Progress : public ProgressIndicator {
   public:
     // Created, with its window loaded, on first use; lives until the QApplication goes away.
     static Vexo_Progress& sharedVexo_Progress();

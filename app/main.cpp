@@ -1,7 +1,8 @@
 // lm360r-settings: the desktop application.
 #include "app/Vexo_MainController.h"
-#include "platform/ui/Localized.h"
-#include "platform/ui/Translations.h"
+#include "backend/BusChoice.h"
+#include "platform/core/Localized.h"
+#include "platform/core/Translations.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -14,7 +15,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationDisplayName(platform::Localized("MainWindowTitle"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(LM360R_APP_ID)));
 
-    Vexo_MainController controller;
+    const std::unique_ptr<platform::UsbBus> bus = backend::ChooseUsbBus();
+    Vexo_MainController controller(*bus);
     controller.applicationDidFinishLaunching();
     return QApplication::exec();
 }

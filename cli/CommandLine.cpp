@@ -1,5 +1,6 @@
 #include "cli/CommandLine.h"
 
+#include "cli/Output.h"
 #include "cli/SettingNames.h"
 
 #include <QCommandLineParser>
@@ -64,11 +65,6 @@ constexpr std::array<GroupOption, 4> kGroupOptions{{
     {protocol::kInfoPrint, protocol::kPrintGroup, &protocol::CommandSelections::infoPrint},
 }};
 
-QString SettingName(SettingKind kind) {
-    return QString::fromUtf8(SettingOfKind(kind)->name.data(),
-                             static_cast<qsizetype>(SettingOfKind(kind)->name.size()));
-}
-
 QString ValuesOf(SettingKind kind) {
     const std::string_view values = SettingOfKind(kind)->values;
     return QString::fromUtf8(values.data(), static_cast<qsizetype>(values.size()));
@@ -77,7 +73,7 @@ QString ValuesOf(SettingKind kind) {
 QString SettingNames() {
     QStringList names;
     for (const CliSetting& s : CliSettings()) {
-        names << QString::fromUtf8(s.name.data(), static_cast<qsizetype>(s.name.size()));
+        names << SettingName(s.kind);
     }
     return names.join(QStringLiteral(", "));
 }

@@ -1,14 +1,14 @@
 #include "cli/FileCommands.h"
 
-#include "cli/CommandFileCheck.h"
 #include "cli/ExitCodes.h"
 #include "cli/Output.h"
+#include "platform/core/AtomicFile.h"
 #include "protocol/CommandFile.h"
+#include "protocol/CommandFileReader.h"
 #include "protocol/SettingValues.h"
 
 #include <QFile>
 #include <QJsonArray>
-#include <QSaveFile>
 
 namespace cli {
 namespace {
@@ -23,14 +23,14 @@ std::optional<std::vector<std::uint8_t>> ReadWhole(const QString& path, QString&
         error = file.errorString();
         return std::nullopt;
     }
-    const QByteArray bytes = file.read(static_cast<qint64>(kMaxCommandFileSize) + 1);
+    const QByteArray bytes = file.read(static_cast<qint64>(protocol::kMaxCommandFileSize) + 1);
     if (bytes.isNull() && file.error() != QFileDevice::NoError) {
         error = file.errorString();
         return std::nullopt;
     }
-    if (static_cast<std::size_t>(bytes.size()) > kMaxCommandFileSize) {
-        error =
-            QStringLiteral("larger than %1 bytes, far more than any command file").arg(kMaxCommandFileSize);
+    if (static_cast<std::size_t>(bytes.size()) > protocol::kMaxCommandFileSize) {
+        error = QStringLiteral("larger than %1 bytes, far more than any command file")
+                    .arg(protocol::kMaxCommandFileSize);
         return std::nullopt;
     }
     return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
@@ -38,30 +38,12 @@ std::optional<std::vector<std::uint8_t>> ReadWhole(const QString& path, QString&
 
 } // namespace
 
-std::optional<QString> WriteFileAtomically(const QString& path, const std::vector<std::uint8_t>& bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return file.errorString();
-    }
-    const auto size = static_cast<qint64>(bytes.size());
-    // commit() alone can report success after its own final flush failed and leave a truncated
-    // file in place, so every byte must be known written before the file is committed.
-    if (file.write(reinterpret_cast<const char*>(bytes.data()), size) != size || !file.flush()) {
-        const QString error = file.errorString();
-        file.cancelWriting();
-        return error;
-    }
-    if (!file.commit()) {
-        return file.errorString();
-    }
-    return std::nullopt;
-}
-
 int RunSaveCommands(const Invocation& invocation) {
     const std::vector<std::uint8_t> bytes =
         protocol::BuildCommandFile(invocation.group, invocation.selections);
-    if (const auto error = WriteFileAtomically(invocation.file, bytes)) {
-        PrintError(QStringLiteral("cannot write %1: %2").arg(invocation.file, *error));
+    if (const auto error = platform::WriteFileAtomically(invocation.file.toStdString(), bytes)) {
+        PrintError(
+            QStringLiteral("cannot write %1: %2").arg(invocation.file, QString::fromStdString(*error)));
         return kExitUsage; // the documented status for a file that cannot be written
     }
     if (invocation.json) {
@@ -84,7 +66,7 @@ std::optional<std::vector<std::uint8_t>> ReadValidCommandFile(const QString& pat
         PrintError(QStringLiteral("cannot read %1: %2").arg(path, readError));
         return std::nullopt;
     }
-    const CommandFileCheck check = CheckCommandFile(*bytes);
+    const protocol::CommandFileCheck check = protocol::CheckCommandFile(*bytes);
     if (check.fault) {
         const QString reason = QString::fromStdString(check.fault->reason);
         PrintError(QStringLiteral("%1: invalid command file at offset %2: %3")
@@ -104,7 +86,7 @@ std::optional<std::vector<std::uint8_t>> ReadValidCommandFile(const QString& pat
     }
     if (json) {
         QJsonArray settings;
-        for (const CarriedSetting& s : check.settings) {
+        for (const protocol::CarriedSetting& s : check.settings) {
             QJsonObject setting = SettingJson(s.kind, protocol::ReplyValue(s.value));
             setting.insert(QStringLiteral("offset"), static_cast<qint64>(s.offset));
             settings.append(setting);
@@ -115,7 +97,7 @@ std::optional<std::vector<std::uint8_t>> ReadValidCommandFile(const QString& pat
                               {QStringLiteral("settings"), settings}});
     } else {
         PrintLine(QStringLiteral("%1: valid command file, %2 bytes").arg(path).arg(bytes->size()));
-        for (const CarriedSetting& s : check.settings) {
+        for (const protocol::CarriedSetting& s : check.settings) {
             PrintLine(SettingLine(s.kind, protocol::ReplyValue(s.value)));
         }
     }

@@ -20,7 +20,4 @@ int RunInspect(const Invocation& invocation);
 std::optional<std::vector<std::uint8_t>> ReadValidCommandFile(const QString& path, bool json,
                                                               bool printSettings);
 
-// Replaces `path` with `bytes` whole, or leaves it as it was. The error text says what failed.
-std::optional<QString> WriteFileAtomically(const QString& path, const std::vector<std::uint8_t>& bytes);
-
 } // namespace cli

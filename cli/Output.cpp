@@ -1,6 +1,7 @@
 #include "cli/Output.h"
 
 #include "cli/SettingNames.h"
+#include "protocol/SettingNames.h"
 #include "protocol/SettingValues.h"
 
 #include <QJsonDocument>
@@ -15,7 +16,7 @@ void Write(std::FILE* stream, const QByteArray& bytes) {
 
 QString ShownText(protocol::SettingKind kind, int value) {
     const protocol::ValueDisplay shown = protocol::DisplayForValue(kind, value);
-    return QString::fromStdString(EnglishText(kind, shown.display.text));
+    return QString::fromStdString(cli::ShownText(kind, shown.display.text));
 }
 
 } // namespace
@@ -33,10 +34,9 @@ void PrintError(const QString& message) {
 }
 
 QString SettingName(protocol::SettingKind kind) {
-    const CliSetting* setting = SettingOfKind(kind);
-    return setting == nullptr
-               ? QString::number(kind)
-               : QString::fromUtf8(setting->name.data(), static_cast<qsizetype>(setting->name.size()));
+    const std::string_view name = protocol::SettingName(kind);
+    return name.empty() ? QString::number(kind)
+                        : QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
 }
 
 QString ValueText(protocol::SettingKind kind, int value) {

@@ -4,7 +4,7 @@
 #include "cli/FileCommands.h"
 #include "cli/LinkFailure.h"
 #include "cli/Output.h"
-#include "cli/Printer.h"
+#include "cli/TargetPrinter.h"
 #include "protocol/SettingValues.h"
 #include "usb/ExchangeAlerts.h"
 
@@ -23,25 +23,23 @@ struct Reading {
     int value = 0;
 };
 
-int ReportFailure(Printer& printer, LinkResult result, const QString& what) {
-    PrintError(QStringLiteral("%1 failed: %2").arg(what, DescribeLinkFailure(result, printer.LastStatus())));
+int ReportFailure(LinkResult result, std::int32_t status, const QString& what) {
+    PrintError(QStringLiteral("%1 failed: %2").arg(what, DescribeLinkFailure(result, status)));
     return ExitCodeForLinkFailure(result);
 }
 
 // Reads each kind in its own exchange; the first failure is reported and ends the reading.
-std::optional<std::vector<Reading>> ReadAll(Printer& printer, const std::vector<SettingKind>& kinds,
+std::optional<std::vector<Reading>> ReadAll(SettingsService& service, const std::vector<SettingKind>& kinds,
                                             int& exitCode, const QString& context) {
     std::vector<Reading> readings;
     for (const SettingKind kind : kinds) {
-        const auto request = *protocol::ReadRequestFor(kind);
-        std::vector<std::uint8_t> reply;
-        const LinkResult result = printer.Read(request, reply);
-        if (result != kLinkOk) {
-            exitCode =
-                ReportFailure(printer, result, context + QStringLiteral("reading ") + SettingName(kind));
+        const ReadOutcome read = service.ReadSetting(kind);
+        if (read.result != kLinkOk) {
+            exitCode = ReportFailure(read.result, read.status,
+                                     context + QStringLiteral("reading ") + SettingName(kind));
             return std::nullopt;
         }
-        readings.push_back({kind, protocol::ReplyValue(reply[request.valuePosition])});
+        readings.push_back({kind, read.value});
     }
     return readings;
 }
@@ -84,33 +82,30 @@ QString Hex(const std::vector<std::uint8_t>& bytes) {
 
 } // namespace
 
-int RunGet(const Invocation& invocation) {
-    Printer printer(invocation.serial.toStdString());
+int RunGet(platform::UsbBus& bus, const Invocation& invocation) {
+    SettingsService service = TargetPrinter(bus, invocation.serial);
     int exitCode = kExitSuccess;
-    const auto readings = ReadAll(printer, invocation.kinds, exitCode, {});
+    const auto readings = ReadAll(service, invocation.kinds, exitCode, {});
     if (readings) {
         PrintReadings(*readings, invocation.json);
     }
     return exitCode;
 }
 
-int RunSet(const Invocation& invocation) {
-    Printer printer(invocation.serial.toStdString());
+int RunSet(platform::UsbBus& bus, const Invocation& invocation) {
+    SettingsService service = TargetPrinter(bus, invocation.serial);
     const SettingKind kind = invocation.kinds.front();
-    const std::int16_t written = protocol::ValueForIndex(kind, invocation.index);
-    const auto frame = *protocol::WriteFrameFor(kind, protocol::ValueByte(written));
-    const auto request = *protocol::ReadRequestFor(kind);
-    std::vector<std::uint8_t> reply;
-    const LinkResult result = printer.Write(frame, request, reply);
-    if (result != kLinkOk) {
+    const WriteOutcome outcome = service.WriteSetting(kind, protocol::ValueForIndex(kind, invocation.index));
+    if (outcome.result != kLinkOk) {
         // the application's classification: did the value not get there, or did it not come back?
-        const bool readBack = exchange::AlertKeyForWrite(result) == exchange::kGetCommandErrorKey;
-        return ReportFailure(printer, result,
+        const bool readBack = exchange::AlertKeyForWrite(outcome.result) == exchange::kGetCommandErrorKey;
+        return ReportFailure(outcome.result, outcome.status,
                              (readBack ? QStringLiteral("reading back ") : QStringLiteral("writing ")) +
                                  SettingName(kind));
     }
-    const int answered = protocol::ReplyValue(reply[request.valuePosition]);
-    const bool matches = answered == written;
+    const int written = outcome.written;
+    const int answered = outcome.answered;
+    const bool matches = outcome.matches();
     if (invocation.json) {
         PrintJson(QJsonObject{{QStringLiteral("setting"), SettingName(kind)},
                               {QStringLiteral("written"), SettingJson(kind, written)},
@@ -127,39 +122,40 @@ int RunSet(const Invocation& invocation) {
     return kExitSuccess;
 }
 
-int RunReset(const Invocation& invocation) {
+int RunReset(platform::UsbBus& bus, const Invocation& invocation) {
     if (!invocation.yes && !Confirmed()) {
         PrintError(isatty(STDIN_FILENO) != 0
                        ? QStringLiteral("reset not confirmed; nothing was sent")
                        : QStringLiteral("reset needs confirmation on a terminal, or --yes"));
         return kExitUsage;
     }
-    Printer printer(invocation.serial.toStdString());
-    const protocol::ResetExchange reset = protocol::ResetExchangeFrames();
-    std::vector<std::uint8_t> reply;
-    const LinkResult result = printer.Write(reset.resetFrame, reset.readRequest, reply);
-    if (result != kLinkOk) {
-        return ReportFailure(printer, result, QStringLiteral("resetting"));
+    SettingsService service = TargetPrinter(bus, invocation.serial);
+    const ResetOutcome reset = service.Reset();
+    if (reset.result() != kLinkOk) {
+        return ReportFailure(reset.result(), reset.status(),
+                             reset.confirmation ? QStringLiteral("the printer was reset, but reading it back")
+                                                : QStringLiteral("resetting"));
     }
     std::vector<SettingKind> all;
     for (SettingKind kind = protocol::kFirstValueKind; kind <= protocol::kLastValueKind; ++kind) {
         all.push_back(kind);
     }
     int exitCode = kExitSuccess;
-    const auto readings = ReadAll(printer, all, exitCode, QStringLiteral("the printer was reset, but "));
+    const auto readings = ReadAll(service, all, exitCode, QStringLiteral("the printer was reset, but "));
     if (readings) {
         PrintReadings(*readings, invocation.json, QJsonObject{{QStringLiteral("reset"), true}});
     }
     return exitCode;
 }
 
-int RunStatus(const Invocation& invocation) {
-    Printer printer(invocation.serial.toStdString());
-    std::vector<std::uint8_t> reply;
-    const LinkResult result = printer.Status(reply);
-    if (result != kLinkOk) {
-        return ReportFailure(printer, result, QStringLiteral("reading the status"));
+int RunStatus(platform::UsbBus& bus, const Invocation& invocation) {
+    SettingsService service = TargetPrinter(bus, invocation.serial);
+    const StatusOutcome status = service.ReadStatus();
+    if (status.outcome.result != kLinkOk) {
+        return ReportFailure(status.outcome.result, status.outcome.status,
+                             QStringLiteral("reading the status"));
     }
+    const std::vector<std::uint8_t>& reply = status.reply;
     if (invocation.json) {
         QJsonArray bytes;
         for (const std::uint8_t b : reply) {
@@ -172,15 +168,15 @@ int RunStatus(const Invocation& invocation) {
     return kExitSuccess;
 }
 
-int RunSend(const Invocation& invocation) {
+int RunSend(platform::UsbBus& bus, const Invocation& invocation) {
     const auto bytes = ReadValidCommandFile(invocation.file, invocation.json, false);
     if (!bytes) {
         return kExitInvalidFile;
     }
-    Printer printer(invocation.serial.toStdString());
-    const LinkResult result = printer.Send(*bytes);
-    if (result != kLinkOk) {
-        return ReportFailure(printer, result, QStringLiteral("sending ") + invocation.file);
+    SettingsService service = TargetPrinter(bus, invocation.serial);
+    const TransactionOutcome sent = service.Send(*bytes);
+    if (sent.result != kLinkOk) {
+        return ReportFailure(sent.result, sent.status, QStringLiteral("sending ") + invocation.file);
     }
     if (invocation.json) {
         PrintJson(QJsonObject{{QStringLiteral("file"), invocation.file},

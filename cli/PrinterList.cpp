@@ -1,24 +1,14 @@
 #include "cli/PrinterList.h"
 
 #include "cli/ExitCodes.h"
-#include "cli/LinkFailure.h"
 #include "cli/Output.h"
-#include "cli/Printer.h"
-#include "platform/usb/ProcessUsbBus.h"
-#include "usb/PrinterIdentityReader.h"
+#include "cli/TargetPrinter.h"
 
 #include <QJsonArray>
 #include <algorithm>
 
 namespace cli {
 namespace {
-
-using platform::UsbInterface;
-
-struct Listed {
-    cusb_detail::PrinterIdentity identity;
-    bool target = false;
-};
 
 QJsonValue JsonString(const std::optional<std::string>& text) {
     return text ? QJsonValue(QString::fromStdString(*text)) : QJsonValue(QJsonValue::Null);
@@ -30,31 +20,18 @@ QString Quoted(const std::optional<std::string>& text) {
 
 } // namespace
 
-int RunList(const Invocation& invocation) {
-    const Printer target(invocation.serial.toStdString());
-    std::vector<std::unique_ptr<platform::UsbInterfaceEntry>> entries;
-    if (const platform::UsbStatus status = platform::ProcessUsbBus().ListInterfaces(entries);
-        status != platform::kUsbOk) {
-        PrintError(QStringLiteral("listing the USB interfaces failed: platform status %1").arg(status));
+int RunList(platform::UsbBus& bus, const Invocation& invocation) {
+    SettingsService service = TargetPrinter(bus, invocation.serial);
+    const PrinterListing listing = service.ListPrinters();
+    if (listing.status != platform::kUsbOk) {
+        PrintError(
+            QStringLiteral("listing the USB interfaces failed: platform status %1").arg(listing.status));
         return kExitLinkFailure;
     }
-    std::vector<Listed> printers;
-    for (const auto& entry : entries) {
-        std::unique_ptr<UsbInterface> intf;
-        if (entry->CreateInterface(intf) != platform::kUsbOk || !intf ||
-            !cusb_detail::IsPrinterInterface(*intf)) {
-            continue;
-        }
-        // Unlike the open, listing does not step through alternate settings: it leaves the device as it is.
-        Listed listed{cusb_detail::ReadPrinterIdentity(*intf), false};
-        listed.target = cusb_detail::MatchesTargets(listed.identity, &target.Manufacturer(),
-                                                    &target.Product(), &target.Serial());
-        printers.push_back(std::move(listed));
-    }
-
+    const std::vector<ListedPrinter>& printers = listing.printers;
     if (invocation.json) {
         QJsonArray list;
-        for (const Listed& listed : printers) {
+        for (const ListedPrinter& listed : printers) {
             const cusb_detail::PrinterIdentity& p = listed.identity;
             list.append(QJsonObject{{QStringLiteral("manufacturer"), JsonString(p.manufacturer)},
                                     {QStringLiteral("product"), JsonString(p.product)},
@@ -75,7 +52,7 @@ int RunList(const Invocation& invocation) {
         PrintLine(QStringLiteral("   device ID: %1").arg(Quoted(p.deviceId)));
     }
     const bool found =
-        std::any_of(printers.begin(), printers.end(), [](const Listed& p) { return p.target; });
+        std::any_of(printers.begin(), printers.end(), [](const ListedPrinter& p) { return p.target; });
     return found ? kExitSuccess : kExitNoPrinter;
 }
 

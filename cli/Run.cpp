@@ -11,7 +11,7 @@
 
 namespace cli {
 
-int Run(const QStringList& arguments) {
+int Run(const QStringList& arguments, const BusFactory& openBus) {
     const ParsedCommandLine parsed = ParseCommandLine(arguments);
     switch (parsed.outcome) {
     case ParsedCommandLine::Outcome::Help:
@@ -28,22 +28,30 @@ int Run(const QStringList& arguments) {
     }
     const Invocation& invocation = parsed.invocation;
     switch (invocation.command) {
-    case Command::List:
-        return RunList(invocation);
-    case Command::Get:
-        return RunGet(invocation);
-    case Command::Set:
-        return RunSet(invocation);
-    case Command::Reset:
-        return RunReset(invocation);
-    case Command::Status:
-        return RunStatus(invocation);
     case Command::SaveCommands:
         return RunSaveCommands(invocation);
     case Command::Inspect:
         return RunInspect(invocation);
+    default:
+        break;
+    }
+    const std::unique_ptr<platform::UsbBus> bus = openBus();
+    switch (invocation.command) {
+    case Command::List:
+        return RunList(*bus, invocation);
+    case Command::Get:
+        return RunGet(*bus, invocation);
+    case Command::Set:
+        return RunSet(*bus, invocation);
+    case Command::Reset:
+        return RunReset(*bus, invocation);
+    case Command::Status:
+        return RunStatus(*bus, invocation);
     case Command::Send:
-        return RunSend(invocation);
+        return RunSend(*bus, invocation);
+    case Command::SaveCommands:
+    case Command::Inspect:
+        break;
     }
     return kExitUsage;
 }

@@ -1,10 +1,16 @@
 #pragma once
 
+#include "platform/usb/UsbInterface.h"
+
 #include <QStringList>
+#include <functional>
+#include <memory>
 
 namespace cli {
 
 // Runs one lm360rctl command line and returns its exit status. Output goes to stdout and stderr.
-int Run(const QStringList& arguments);
+// `openBus` gives the USB bus, asked for only by commands that talk to the printer.
+using BusFactory = std::function<std::unique_ptr<platform::UsbBus>()>;
+int Run(const QStringList& arguments, const BusFactory& openBus);
 
 } // namespace cli

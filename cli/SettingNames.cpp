@@ -1,7 +1,8 @@
 #include "cli/SettingNames.h"
 
-#include <QString>
-#include <QtGlobal>
+#include "platform/core/Localized.h"
+#include "protocol/SettingNames.h"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -14,21 +15,15 @@ namespace {
 using protocol::SettingKind;
 
 constexpr std::array<CliSetting, 5> kSettings{{
-    {"power-on", protocol::kPowerOn, true, "off|on"},
-    {"auto-power-off", protocol::kAutoPowerOff, true, "0|10|20|30|40|50|60 (minutes)"},
-    {"network", protocol::kNetwork, true, "1|2|3"},
-    {"info-print", protocol::kInfoPrint, true, "1|2|3"},
-    {"command-mode", protocol::kCommandMode, false, ""},
+    {protocol::kPowerOn, true, "off|on"},
+    {protocol::kAutoPowerOff, true, "0|10|20|30|40|50|60 (minutes)"},
+    {protocol::kNetwork, true, "1|2|3"},
+    {protocol::kInfoPrint, true, "1|2|3"},
+    {protocol::kCommandMode, false, ""},
 }};
 
 // The power-on list's entries, in list order, as words on the command line.
 constexpr std::array<std::string_view, 2> kPowerOnWords{"off", "on"};
-
-// The application's English texts: lm360rctl installs only the English catalogue (see main), so
-// what it prints is what the window shows in English, and a missing key shows the key.
-std::string English(std::string_view key) {
-    return qtTrId(std::string(key).c_str()).toStdString();
-}
 
 // The unit after auto power-off minutes; terse, as command-line output goes.
 constexpr std::string_view kMinutesUnit = "min";
@@ -58,9 +53,8 @@ std::span<const CliSetting> CliSettings() {
 }
 
 const CliSetting* FindSetting(std::string_view name) {
-    const auto* it = std::find_if(kSettings.begin(), kSettings.end(),
-                                  [name](const CliSetting& s) { return s.name == name; });
-    return it == kSettings.end() ? nullptr : &*it;
+    const std::optional<SettingKind> kind = protocol::SettingKindNamed(name);
+    return kind ? SettingOfKind(*kind) : nullptr;
 }
 
 const CliSetting* SettingOfKind(SettingKind kind) {
@@ -95,27 +89,13 @@ std::optional<int> IndexForValueWord(SettingKind kind, std::string_view word) {
     }
 }
 
-std::string EnglishText(SettingKind kind, const protocol::SettingText& text) {
-    std::string shown;
-    switch (text.sort) {
-    case protocol::TextSort::Key:
-        shown = English(text.text);
-        break;
-    case protocol::TextSort::Verbatim:
-        shown = text.text;
-        break;
-    case protocol::TextSort::Empty:
-        break;
-    }
+std::string ShownText(SettingKind kind, const protocol::SettingText& text) {
+    std::string shown = platform::Localized(text).toStdString();
     if (kind == protocol::kAutoPowerOff && !shown.empty()) {
         shown += ' ';
         shown += kMinutesUnit;
     }
     return shown;
-}
-
-std::string EnglishUnknown() {
-    return English(protocol::kUnknownKey);
 }
 
 } // namespace cli

@@ -10,9 +10,8 @@
 
 namespace cli {
 
-// A setting as the command line names it.
+// A setting on the command line; its name is protocol::SettingName(kind).
 struct CliSetting {
-    std::string_view name;
     protocol::SettingKind kind;
     bool writable;
     std::string_view values; // the VALUE words `set` accepts, for help and errors
@@ -27,11 +26,8 @@ const CliSetting* SettingOfKind(protocol::SettingKind kind);
 // network and info-print 1|2|3 (the first, second, third list item). nullopt for anything else.
 std::optional<int> IndexForValueWord(protocol::SettingKind kind, std::string_view word);
 
-// The application's English text of what a value shows as; the auto power-off minutes carry their
-// unit. Needs the English catalogue installed (platform::InstallTranslators with an English locale).
-std::string EnglishText(protocol::SettingKind kind, const protocol::SettingText& text);
-
-// "Unknown" in English, for values that could not be read.
-std::string EnglishUnknown();
+// The application's text of what a value shows as, in the catalogue's language (lm360rctl installs
+// only the English one); the auto power-off minutes carry their unit.
+std::string ShownText(protocol::SettingKind kind, const protocol::SettingText& text);
 
 } // namespace cli

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "platform/usb/UsbInterface.h"
+#include "platform/usb/UsbRequests.h"
 #include "simulator/PrinterIdentity.h"
 #include "simulator/PrinterSettings.h"
 
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -39,11 +41,6 @@ struct Fault {
     unsigned afterCalls = 0;
 };
 
-inline constexpr std::uint8_t kPrinterClass = 7;
-inline constexpr std::uint8_t kPrinterSubClass = 1;
-inline constexpr std::uint8_t kProtocolUnidirectional = 1;
-inline constexpr std::uint8_t kProtocolBidirectional = 2;
-
 inline platform::PipeProperties BulkOut(std::uint8_t endpoint) {
     return {platform::kPipeDirectionOut, endpoint, platform::kPipeTypeBulk, 64, 0};
 }
@@ -53,9 +50,9 @@ inline platform::PipeProperties BulkIn(std::uint8_t endpoint) {
 
 // One alternate setting of the interface: its class triple and its pipes, pipe reference 1 first.
 struct AlternateSetting {
-    std::uint8_t interfaceClass = kPrinterClass;
-    std::uint8_t interfaceSubClass = kPrinterSubClass;
-    std::uint8_t interfaceProtocol = kProtocolBidirectional;
+    std::uint8_t interfaceClass = platform::kPrinterInterfaceClass;
+    std::uint8_t interfaceSubClass = platform::kPrinterInterfaceSubClass;
+    std::uint8_t interfaceProtocol = platform::kPrinterProtocolBidirectional;
     std::vector<platform::PipeProperties> pipes{BulkOut(1), BulkIn(2)};
 };
 
@@ -77,6 +74,9 @@ struct DeviceScript {
     // instead of the identity's device ID.
     std::optional<std::vector<std::uint8_t>> rawDeviceId;
 
+    // Whether the system shows the manufacturer and product strings without asking the device.
+    bool systemShowsStrings = true;
+
     std::map<UsbOperation, Fault> faults;
     // Non-zero: the pipe is halted; its status check and its transfers fail with this status.
     std::map<std::uint8_t, platform::UsbStatus> pipeStatus;
@@ -86,6 +86,9 @@ struct DeviceScript {
     // Read passes that deliver nothing before any reply byte is handed over (each read pass counts).
     unsigned silentReadPasses = 0;
     bool replyNeverComes = false;
+    // How long a read pass that finds nothing waits before it says so, as a real host's pass waits for
+    // bytes. Zero answers at once, which keeps tests of many passes quick.
+    std::chrono::milliseconds emptyPassWait{0};
 
     // The device disappears right after this many bulk writes have completed.
     std::optional<unsigned> vanishAfterWrites;

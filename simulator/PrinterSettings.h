@@ -4,8 +4,6 @@
 
 #include <array>
 #include <cstdint>
-#include <optional>
-#include <string_view>
 
 namespace simulator {
 
@@ -21,10 +19,5 @@ struct PrinterSettings {
 
     friend bool operator==(const PrinterSettings&, const PrinterSettings&) = default;
 };
-
-// Names of the settings in the state file: "power-on", "auto-power-off", "network", "info-print",
-// "command-mode".
-std::string_view SettingName(protocol::SettingKind kind);
-std::optional<protocol::SettingKind> SettingKindNamed(std::string_view name);
 
 } // namespace simulator

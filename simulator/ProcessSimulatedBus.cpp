@@ -1,5 +1,6 @@
 #include "simulator/ProcessSimulatedBus.h"
 
+#include "platform/core/AtomicFile.h"
 #include "simulator/SimulatedBus.h"
 #include "simulator/StateFile.h"
 
@@ -75,9 +76,10 @@ class StateFileBus final : public platform::UsbBus {
 
   private:
     void Save() const {
-        if (const std::string problem = WriteFileAtomically(path_, FormatState(printers_));
-            !problem.empty()) {
-            std::cerr << kPrefix << path_ << ": cannot be written: " << problem << "\n";
+        const std::string text = FormatState(printers_);
+        if (const auto problem = platform::WriteFileAtomically(
+                path_, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()))) {
+            std::cerr << kPrefix << path_ << ": cannot be written: " << *problem << "\n";
         }
     }
 

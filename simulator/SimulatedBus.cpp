@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <thread>
 #include <utility>
 
 namespace simulator {
@@ -14,7 +15,10 @@ using platform::UsbStatus;
 // destroying a real handle does.
 class SimulatedInterface final : public platform::UsbInterface {
   public:
-    explicit SimulatedInterface(SimulatedDevice& device) : device_(device) { device_.NoteCreated(); }
+    explicit SimulatedInterface(SimulatedDevice& device)
+        : device_(device), alternate_(device.selectedAlternate()) {
+        device_.NoteCreated();
+    }
     ~SimulatedInterface() override {
         if (open_) {
             device_.NoteClosed(this, true);
@@ -25,16 +29,16 @@ class SimulatedInterface final : public platform::UsbInterface {
     SimulatedInterface& operator=(const SimulatedInterface&) = delete;
 
     UsbStatus GetInterfaceClass(std::uint8_t& value) override {
-        return Get(UsbOperation::GetInterfaceClass, value, device_.CurrentAlternate().interfaceClass);
+        return Get(UsbOperation::GetInterfaceClass, value, Selected().interfaceClass);
     }
     UsbStatus GetInterfaceSubClass(std::uint8_t& value) override {
-        return Get(UsbOperation::GetInterfaceSubClass, value, device_.CurrentAlternate().interfaceSubClass);
+        return Get(UsbOperation::GetInterfaceSubClass, value, Selected().interfaceSubClass);
     }
     UsbStatus GetInterfaceProtocol(std::uint8_t& value) override {
-        return Get(UsbOperation::GetInterfaceProtocol, value, device_.CurrentAlternate().interfaceProtocol);
+        return Get(UsbOperation::GetInterfaceProtocol, value, Selected().interfaceProtocol);
     }
     UsbStatus GetAlternateSetting(std::uint8_t& value) override {
-        return Get(UsbOperation::GetAlternateSetting, value, device_.selectedAlternate());
+        return Get(UsbOperation::GetAlternateSetting, value, alternate_);
     }
     UsbStatus GetConfigurationValue(std::uint8_t& value) override {
         return Get(UsbOperation::GetConfigurationValue, value, device_.script_.configurationValue);
@@ -43,11 +47,19 @@ class SimulatedInterface final : public platform::UsbInterface {
         return Get(UsbOperation::GetInterfaceNumber, value, device_.script_.interfaceNumber);
     }
     UsbStatus GetNumEndpoints(std::uint8_t& value) override {
-        return Get(UsbOperation::GetNumEndpoints, value,
-                   static_cast<std::uint8_t>(device_.CurrentAlternate().pipes.size()));
+        return Get(UsbOperation::GetNumEndpoints, value, static_cast<std::uint8_t>(Selected().pipes.size()));
     }
     UsbStatus GetDevice(platform::UsbDeviceRef& device) override {
         return Get(UsbOperation::GetDevice, device, device_.ref());
+    }
+    UsbStatus GetSystemDeviceStrings(std::optional<std::string>& manufacturer,
+                                     std::optional<std::string>& product) override {
+        if (!device_.script_.systemShowsStrings) {
+            return platform::kUsbErrorNotSupported;
+        }
+        manufacturer = device_.script_.identity.manufacturer;
+        product = device_.script_.identity.product;
+        return platform::kUsbOk;
     }
 
     UsbStatus USBInterfaceOpen() override {
@@ -60,6 +72,14 @@ class SimulatedInterface final : public platform::UsbInterface {
         }
         open_ = true;
         device_.NoteOpened(this);
+        // The setting this handle selected becomes the device's, as a real host sets it on claiming.
+        if (device_.script_.alternates.size() > 1) {
+            if (const UsbStatus status = device_.SelectAlternate(alternate_); status != platform::kUsbOk) {
+                open_ = false;
+                device_.NoteClosed(this, false);
+                return status;
+            }
+        }
         return platform::kUsbOk;
     }
 
@@ -78,8 +98,20 @@ class SimulatedInterface final : public platform::UsbInterface {
     }
 
     UsbStatus SetAlternateInterface(std::uint8_t alternate) override {
-        return WhenOpen(UsbOperation::SetAlternateInterface,
-                        [&] { return device_.SelectAlternate(alternate); });
+        if (const UsbStatus status = device_.Admit(UsbOperation::SetAlternateInterface);
+            status != platform::kUsbOk) {
+            return status;
+        }
+        if (alternate >= device_.script_.alternates.size()) {
+            return platform::kUsbErrorNotFound;
+        }
+        if (open_) {
+            if (const UsbStatus status = device_.SelectAlternate(alternate); status != platform::kUsbOk) {
+                return status;
+            }
+        }
+        alternate_ = alternate;
+        return platform::kUsbOk;
     }
 
     UsbStatus ControlRequest(platform::UsbDevRequest& request) override {
@@ -135,8 +167,11 @@ class SimulatedInterface final : public platform::UsbInterface {
         return open_ ? action() : platform::kUsbErrorNotFound;
     }
 
+    const AlternateSetting& Selected() const { return device_.script_.alternates.at(alternate_); }
+
     SimulatedDevice& device_;
     bool open_ = false;
+    std::uint8_t alternate_; // this handle's selection; the device's own while the interface is open
 };
 
 class SimulatedEntry final : public platform::UsbInterfaceEntry {
@@ -315,13 +350,17 @@ UsbStatus SimulatedDevice::Read(std::uint8_t pipeRef, void* data, std::uint32_t&
     if (script_.replyNeverComes || silentPassesLeft_ > 0) {
         silentPassesLeft_ -= silentPassesLeft_ > 0 ? 1 : 0;
         size = 0;
-        return platform::kUsbOk;
+    } else {
+        std::uint32_t room = size;
+        if (script_.replyBytesPerPass > 0) {
+            room = std::min(room, script_.replyBytesPerPass);
+        }
+        size = static_cast<std::uint32_t>(printer_.TakeReply({static_cast<std::uint8_t*>(data), room}));
     }
-    std::uint32_t room = size;
-    if (script_.replyBytesPerPass > 0) {
-        room = std::min(room, script_.replyBytesPerPass);
+    if (size == 0) {
+        // A real host's pass waits for bytes before it reports none.
+        std::this_thread::sleep_for(script_.emptyPassWait);
     }
-    size = static_cast<std::uint32_t>(printer_.TakeReply({static_cast<std::uint8_t*>(data), room}));
     return platform::kUsbOk;
 }
 

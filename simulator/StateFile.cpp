@@ -1,14 +1,9 @@
 #include "simulator/StateFile.h"
 
+#include "protocol/SettingNames.h"
 #include "simulator/PrinterIdentity.h"
 
-#include <cerrno>
 #include <charconv>
-#include <cstdio>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace simulator {
 namespace {
@@ -44,7 +39,7 @@ std::optional<std::set<protocol::SettingKind>> ParseKinds(std::string_view text)
             break;
         }
         const auto end = std::min(text.find_first_of(" \t,", start), text.size());
-        const auto kind = SettingKindNamed(text.substr(start, end - start));
+        const auto kind = protocol::SettingKindNamed(text.substr(start, end - start));
         if (!kind) {
             return std::nullopt;
         }
@@ -73,7 +68,7 @@ std::string Apply(PrinterState& printer, std::string_view key, std::string_view 
             return "unknown setting in \"refuse\"";
         }
         printer.refusedKinds = *kinds;
-    } else if (const auto kind = SettingKindNamed(key)) {
+    } else if (const auto kind = protocol::SettingKindNamed(key)) {
         const auto byte = ParseByte(value);
         if (!byte) {
             return "a setting's value must be a number from 0 to 255";
@@ -134,51 +129,18 @@ std::string FormatState(const std::vector<PrinterState>& printers) {
         text += "product = " + printer.product + "\n";
         for (protocol::SettingKind kind = protocol::kFirstValueKind; kind <= protocol::kLastValueKind;
              ++kind) {
-            text +=
-                std::string(SettingName(kind)) + " = " + std::to_string(printer.settings.Get(kind)) + "\n";
+            text += std::string(protocol::SettingName(kind)) + " = " +
+                    std::to_string(printer.settings.Get(kind)) + "\n";
         }
         if (!printer.refusedKinds.empty()) {
             text += "refuse =";
             for (protocol::SettingKind kind : printer.refusedKinds) {
-                text += " " + std::string(SettingName(kind));
+                text += " " + std::string(protocol::SettingName(kind));
             }
             text += "\n";
         }
     }
     return text;
-}
-
-std::string WriteFileAtomically(const std::string& path, std::string_view text) {
-    std::string temporary = path + ".XXXXXX";
-    const int fd = mkstemp(temporary.data());
-    if (fd < 0) {
-        return std::strerror(errno);
-    }
-    std::string problem;
-    if (fchmod(fd, 0644) != 0) { // mkstemp makes it private; a state file is not secret
-        problem = std::strerror(errno);
-    }
-    for (std::size_t done = 0; done < text.size() && problem.empty();) {
-        const ssize_t n = write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno != EINTR) {
-            problem = std::strerror(errno);
-        } else if (n > 0) {
-            done += static_cast<std::size_t>(n);
-        }
-    }
-    if (problem.empty() && fsync(fd) != 0) {
-        problem = std::strerror(errno);
-    }
-    if (close(fd) != 0 && problem.empty()) {
-        problem = std::strerror(errno);
-    }
-    if (problem.empty() && std::rename(temporary.c_str(), path.c_str()) != 0) {
-        problem = std::strerror(errno);
-    }
-    if (!problem.empty()) {
-        std::remove(temporary.c_str());
-    }
-    return problem;
 }
 
 } // namespace simulator

@@ -32,8 +32,4 @@ struct ParsedState {
 ParsedState ParseState(std::string_view text);
 std::string FormatState(const std::vector<PrinterState>& printers);
 
-// Replaces `path` by `text` all at once (temporary file in the same folder, flushed, renamed over it).
-// Returns an empty string, or what went wrong.
-std::string WriteFileAtomically(const std::string& path, std::string_view text);
-
 } // namespace simulator

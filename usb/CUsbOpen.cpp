@@ -1,7 +1,7 @@
 // Construction, targets, and the open: scan the bus for the target printer's printer-class
 // interface, open it, choose its bulk pipes and put the printer into a known state.
 
-#include "platform/usb/ProcessUsbBus.h"
+#include "platform/usb/UsbRequests.h"
 #include "protocol/Frames.h"
 #include "usb/CUsb.h"
 #include "usb/PrinterIdentityReader.h"
@@ -14,45 +14,50 @@ using platform::UsbStatus;
 
 namespace {
 
-constexpr std::uint8_t kUnidirectional = 1;
-constexpr std::uint8_t kBidirectional = 2;
-
 // Printers that offer the bidirectional protocol only on a later alternate setting: select the first
-// one that does, else the last unidirectional one seen. The interface is closed again afterwards.
+// one above the current setting that does, else the last unidirectional one seen. The walk is answered
+// from the interface's descriptors without claiming it, so a printer that turns out not to be the
+// target keeps its kernel driver; the printer is told the setting when its interface is opened.
 void PreferBidirectional(UsbInterface& intf) {
     std::optional<std::uint8_t> unidirectional;
-    bool bidirectional = false;
-    if (intf.USBInterfaceOpen() == platform::kUsbOk) {
-        // Each step selects a higher setting, so at most 255 steps; a device that does not
-        // advance still cannot keep the walk going.
-        for (int step = 0; step < 255; ++step) {
-            std::uint8_t current = 0;
-            std::uint8_t protocol = 0;
-            if (intf.GetAlternateSetting(current) != platform::kUsbOk || current == 0xFF) {
-                break;
-            }
-            const auto next = static_cast<std::uint8_t>(current + 1);
-            if (intf.SetAlternateInterface(next) != platform::kUsbOk ||
-                intf.GetInterfaceProtocol(protocol) != platform::kUsbOk) {
-                break;
-            }
-            if (protocol == kUnidirectional) {
-                unidirectional = next;
-            }
-            if (protocol == kBidirectional) {
-                bidirectional = true;
-                break;
-            }
+    // Each step selects a higher setting, so at most 255 steps; a handle that does not advance still
+    // cannot keep the walk going.
+    for (int step = 0; step < 255; ++step) {
+        std::uint8_t current = 0;
+        std::uint8_t protocol = 0;
+        if (intf.GetAlternateSetting(current) != platform::kUsbOk || current == 0xFF) {
+            break;
+        }
+        const auto next = static_cast<std::uint8_t>(current + 1);
+        if (intf.SetAlternateInterface(next) != platform::kUsbOk ||
+            intf.GetInterfaceProtocol(protocol) != platform::kUsbOk) {
+            break;
+        }
+        if (protocol == platform::kPrinterProtocolUnidirectional) {
+            unidirectional = next;
+        }
+        if (protocol == platform::kPrinterProtocolBidirectional) {
+            return;
         }
     }
-    if (!bidirectional && unidirectional) {
+    if (unidirectional) {
         intf.SetAlternateInterface(*unidirectional);
     }
-    intf.USBInterfaceClose();
 }
 
 bool Matches(const USBIOContext& context, const PrinterIdentity& found) {
     return MatchesTargets(found, context.targetManufacturer, context.targetProduct, context.targetSerial);
+}
+
+// Whether a printer that refused this user could be the one looked for: its manufacturer and product
+// as the system shows them match the targets, or the system does not show them.
+bool CouldBeTarget(UsbInterface& intf, const USBIOContext& context) {
+    PrinterIdentity shown;
+    if (intf.GetSystemDeviceStrings(shown.manufacturer, shown.product) != platform::kUsbOk ||
+        !shown.manufacturer || !shown.product) {
+        return true;
+    }
+    return MatchesTargets(shown, context.targetManufacturer, context.targetProduct, nullptr);
 }
 
 // Releases an interface the open matched but could not finish opening, so no caller has to.
@@ -66,8 +71,6 @@ LinkResult FailOpen(USBIOContext& context, UsbStatus status, bool interfaceOpen)
 }
 
 } // namespace
-
-CUsb::CUsb() : CUsb(platform::ProcessUsbBus()) {}
 
 CUsb::CUsb(platform::UsbBus& bus) : bus_(&bus) {}
 
@@ -107,12 +110,13 @@ LinkResult CUsb::UsbOpen(USBIOContext& context, const std::string* manufacturer,
                 if (!IsPrinterInterface(*intf) || intf->GetInterfaceProtocol(protocol) != platform::kUsbOk) {
                     continue; // rejected: the handle is released here, before the next interface
                 }
-                if (protocol != kBidirectional) {
+                if (protocol != platform::kPrinterProtocolBidirectional) {
                     PreferBidirectional(*intf);
                 }
                 status = intf->GetInterfaceProtocol(protocol);
                 const PrinterIdentity found = ReadPrinterIdentity(*intf);
-                printerRefusedAccess = printerRefusedAccess || found.accessRefused;
+                printerRefusedAccess =
+                    printerRefusedAccess || (found.accessRefused && CouldBeTarget(*intf, context));
                 if (Matches(context, found)) {
                     status = intf->GetDevice(context.device);
                     context.intf = std::move(intf);
@@ -126,7 +130,8 @@ LinkResult CUsb::UsbOpen(USBIOContext& context, const std::string* manufacturer,
         return FailOpen(context, status, false);
     }
     if (!context.intf) {
-        // A printer the user may not open is not "no printer": the user can do something about it.
+        // The target printer that the user may not open is not "no printer": the user can do something
+        // about it. Another maker's printer that refuses the user is none of this program's business.
         if (printerRefusedAccess) {
             context.error = platform::kUsbErrorAccess;
             return kLinkOpenFailed;

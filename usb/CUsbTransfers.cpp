@@ -1,6 +1,5 @@
 // Moving frames over the open interface's bulk pipes, and closing it.
 
-#include "platform/usb/Tick.h"
 #include "usb/CUsb.h"
 #include "usb/CUsbLink.h"
 
@@ -8,7 +7,8 @@
 
 namespace {
 
-// Each read pass counts this much against the read's time-out, however long it took.
+// Each read pass counts this much against the read's time-out, however long it took. The bus's own
+// pass waits a bounded time for bytes, so the link never pauses between passes.
 constexpr std::uint32_t kReadPassCost = 100;
 
 } // namespace
@@ -20,11 +20,6 @@ void close(USBIOContext& context) {
         context.intf->USBInterfaceClose();
         context.intf.reset();
     }
-}
-
-std::uint32_t sleep(std::uint32_t /*nominal*/) {
-    platform::SleepUntilNextTick();
-    return 0;
 }
 
 } // namespace cusb_detail
@@ -61,6 +56,10 @@ LinkResult CUsb::UsbRead(USBIOContext& context, void* reply, std::uint32_t& leng
         return fail(platform::kUsbErrorInvalidParam);
     }
     while (remaining > 0) {
+        // A pass that would run over the time-out could not count its bytes: time out without it.
+        if (elapsed + kReadPassCost > timeout) {
+            return fail(0);
+        }
         if (const platform::UsbStatus status = context.intf->GetPipeStatus(context.inPipeRef);
             status != platform::kUsbOk) {
             return fail(status);
@@ -70,11 +69,7 @@ LinkResult CUsb::UsbRead(USBIOContext& context, void* reply, std::uint32_t& leng
             status != platform::kUsbOk) {
             return fail(status);
         }
-        cusb_detail::sleep(kReadPassCost);
         elapsed += kReadPassCost;
-        if (elapsed > timeout) {
-            return fail(0); // timed out: the bytes of this last pass are not counted
-        }
         delivered = std::min(delivered, remaining); // a backend that claims more than it was offered
         position += delivered;
         remaining -= delivered;

@@ -14,8 +14,6 @@ using platform::UsbStatus;
 
 namespace {
 
-constexpr std::uint8_t kPrinterClass = 7;
-constexpr std::uint8_t kPrinterSubClass = 1;
 constexpr std::size_t kDeviceIdBufferSize = 256;
 constexpr std::size_t kDeviceIdLengthBytes = 2;
 
@@ -70,7 +68,8 @@ bool IsPrinterInterface(UsbInterface& intf) {
     std::uint8_t interfaceSubClass = 0;
     return intf.GetInterfaceClass(interfaceClass) == platform::kUsbOk &&
            intf.GetInterfaceSubClass(interfaceSubClass) == platform::kUsbOk &&
-           interfaceClass == kPrinterClass && interfaceSubClass == kPrinterSubClass;
+           interfaceClass == platform::kPrinterInterfaceClass &&
+           interfaceSubClass == platform::kPrinterInterfaceSubClass;
 }
 
 PrinterIdentity ReadPrinterIdentity(UsbInterface& intf) {

@@ -16,6 +16,20 @@ QWidget* DialogParent() {
 
 } // namespace
 
+std::optional<QString> ConfirmedSavePath(const QString& chosen, const QString& extension,
+                                         const std::function<bool(const QString&)>& confirmReplace) {
+    QString path = chosen;
+    // The one allowed type: a name typed with another extension still gets it added.
+    const QString suffix = QLatin1Char('.') + extension;
+    if (!path.endsWith(suffix, Qt::CaseSensitive)) {
+        path += suffix;
+    }
+    if (QFileInfo::exists(path) && !confirmReplace(path)) {
+        return std::nullopt;
+    }
+    return path;
+}
+
 int QtDialogs::RunAlertPanel(const QString& title, const QString& message, const QString& defaultButton,
                              const QString& alternateButton) {
     QMessageBox box(DialogParent());
@@ -43,20 +57,26 @@ std::optional<QString> QtDialogs::RunSavePanel(const QString& directory, const Q
     QFileDialog dialog(DialogParent());
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
+    // The dialog would ask about the name as typed; the question belongs to the file that is written.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setDirectory(directory);
     dialog.setNameFilter(QStringLiteral("*.%1").arg(extension));
     dialog.setDefaultSuffix(extension);
     dialog.selectFile(proposedName + QLatin1Char('.') + extension);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return std::nullopt;
+    const auto confirmReplace = [&dialog](const QString& path) {
+        // Qt's own question, in Qt's own words (and translations).
+        return QMessageBox::warning(&dialog, dialog.windowTitle(),
+                                    QFileDialog::tr("%1 already exists.\nDo you want to replace it?")
+                                        .arg(QFileInfo(path).fileName()),
+                                    QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+    };
+    while (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+        if (auto path = ConfirmedSavePath(dialog.selectedFiles().constFirst(), extension, confirmReplace)) {
+            return path;
+        }
+        // Not to be replaced: the user picks again, where the dialog was left.
     }
-    QString path = dialog.selectedFiles().constFirst();
-    // The one allowed type: a name typed with another extension still gets ".bin" added.
-    const QString suffix = QLatin1Char('.') + extension;
-    if (!path.endsWith(suffix, Qt::CaseSensitive)) {
-        path += suffix;
-    }
-    return path;
+    return std::nullopt;
 }
 
 void QtDialogs::ShowAboutPanel() {

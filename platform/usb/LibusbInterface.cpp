@@ -1,8 +1,25 @@
 #include "platform/usb/LibusbInterface.h"
 
+#include <array>
+#include <filesystem>
+#include <fstream>
 #include <utility>
 
 namespace platform::libusb {
+
+namespace {
+
+// A sysfs attribute's one line, without its newline; nullopt when there is no such attribute.
+std::optional<std::string> ReadSysfsLine(const std::string& path) {
+    std::ifstream file(path);
+    std::string line;
+    if (!file || !std::getline(file, line)) {
+        return std::nullopt;
+    }
+    return line;
+}
+
+} // namespace
 
 UsbStatus ReadActiveConfig(libusb_device* device, ConfigDescriptorPtr& config) {
     libusb_config_descriptor* raw = nullptr;
@@ -68,6 +85,26 @@ UsbStatus LibusbInterface::GetDevice(UsbDeviceRef& device) {
     return kUsbOk;
 }
 
+UsbStatus LibusbInterface::GetSystemDeviceStrings(std::optional<std::string>& manufacturer,
+                                                  std::optional<std::string>& product) {
+    // sysfs names a device by its bus and the ports on its way from the root hub: /sys/bus/usb/devices/1-4.2
+    std::array<std::uint8_t, 7> ports{};
+    const int depth = libusb_get_port_numbers(device_.get(), ports.data(), static_cast<int>(ports.size()));
+    if (depth <= 0) {
+        return kUsbErrorNotSupported;
+    }
+    std::string path = "/sys/bus/usb/devices/" + std::to_string(libusb_get_bus_number(device_.get())) + "-";
+    for (int i = 0; i < depth; ++i) {
+        path += (i > 0 ? "." : "") + std::to_string(ports[static_cast<std::size_t>(i)]);
+    }
+    if (!std::filesystem::is_directory(path)) {
+        return kUsbErrorNotSupported;
+    }
+    manufacturer = ReadSysfsLine(path + "/manufacturer");
+    product = ReadSysfsLine(path + "/product");
+    return kUsbOk;
+}
+
 UsbStatus LibusbInterface::GetNumEndpoints(std::uint8_t& numEndpoints) {
     numEndpoints = Selected().bNumEndpoints;
     return kUsbOk;
@@ -103,13 +140,16 @@ UsbStatus LibusbInterface::GetAlternateSetting(std::uint8_t& alternateSetting) {
 }
 
 UsbStatus LibusbInterface::SetAlternateInterface(std::uint8_t alternateSetting) {
-    if (!claimed_ || FindAltSetting(alternateSetting) == nullptr) {
+    if (FindAltSetting(alternateSetting) == nullptr) {
         return kUsbErrorNotFound;
     }
-    const int status =
-        libusb_set_interface_alt_setting(handle_.get(), Selected().bInterfaceNumber, alternateSetting);
-    if (status != LIBUSB_SUCCESS) {
-        return status;
+    // Unclaimed, the setting is only this handle's until USBInterfaceOpen makes it the device's.
+    if (claimed_) {
+        const int status =
+            libusb_set_interface_alt_setting(handle_.get(), Selected().bInterfaceNumber, alternateSetting);
+        if (status != LIBUSB_SUCCESS) {
+            return status;
+        }
     }
     selectedAlternateSetting_ = alternateSetting;
     pending_.clear();

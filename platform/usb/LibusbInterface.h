@@ -55,6 +55,8 @@ class LibusbInterface final : public UsbInterface {
     UsbStatus GetConfigurationValue(std::uint8_t& configurationValue) override;
     UsbStatus GetInterfaceNumber(std::uint8_t& interfaceNumber) override;
     UsbStatus GetDevice(UsbDeviceRef& device) override;
+    UsbStatus GetSystemDeviceStrings(std::optional<std::string>& manufacturer,
+                                     std::optional<std::string>& product) override;
     UsbStatus GetNumEndpoints(std::uint8_t& numEndpoints) override;
     UsbStatus GetPipeProperties(std::uint8_t pipeRef, PipeProperties& properties) override;
     UsbStatus GetPipeStatus(std::uint8_t pipeRef) override;

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace platform {
@@ -52,11 +54,19 @@ class UsbInterface {
     virtual UsbStatus USBInterfaceOpen() = 0;
     virtual UsbStatus USBInterfaceClose() = 0;
     virtual UsbStatus GetAlternateSetting(std::uint8_t& alternateSetting) = 0;
+    // On an open interface the device switches to the setting at once. On one that is not open only
+    // this handle selects it (what it reports follows the selection), and the device is switched when
+    // the interface is opened: looking at a setting never claims the interface.
     virtual UsbStatus SetAlternateInterface(std::uint8_t alternateSetting) = 0;
     virtual UsbStatus ControlRequest(UsbDevRequest& request) = 0;
     virtual UsbStatus GetConfigurationValue(std::uint8_t& configurationValue) = 0;
     virtual UsbStatus GetInterfaceNumber(std::uint8_t& interfaceNumber) = 0;
     virtual UsbStatus GetDevice(UsbDeviceRef& device) = 0;
+    // The device's manufacturer and product strings as the system shows them without asking the
+    // device (on Linux, sysfs), so also for a device this user may not open. A string the system does
+    // not show is nullopt; kUsbErrorNotSupported when the system shows none at all.
+    virtual UsbStatus GetSystemDeviceStrings(std::optional<std::string>& manufacturer,
+                                             std::optional<std::string>& product) = 0;
     virtual UsbStatus GetNumEndpoints(std::uint8_t& numEndpoints) = 0;
     virtual UsbStatus GetPipeProperties(std::uint8_t pipeRef, PipeProperties& properties) = 0;
     // Non-zero when the pipe cannot be used now, for example when it is halted.

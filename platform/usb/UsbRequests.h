@@ -5,6 +5,12 @@
 
 namespace platform {
 
+// The USB printer class: its interfaces, and the one request of its own.
+inline constexpr std::uint8_t kPrinterInterfaceClass = 7;
+inline constexpr std::uint8_t kPrinterInterfaceSubClass = 1;
+inline constexpr std::uint8_t kPrinterProtocolUnidirectional = 1;
+inline constexpr std::uint8_t kPrinterProtocolBidirectional = 2;
+
 // Standard requests and the printer-class request the link makes on the default pipe.
 inline constexpr std::uint8_t kRequestTypeStandardDeviceIn = 0x80; // standard, device, device-to-host
 inline constexpr std::uint8_t kRequestTypeClassInterfaceIn = 0xA1; // class, interface, device-to-host

@@ -2,7 +2,7 @@
 #include "app/ApplicationServices.h"
 #include "app/Vexo_MainController.h"
 #include "app/Vexo_Progress.h"
-#include "platform/ui/Localized.h"
+#include "platform/core/Localized.h"
 #include "simulator/SimulatedBus.h"
 #include "tests/app/Catalogues.h"
 #include "tests/app/PrintQString.h"

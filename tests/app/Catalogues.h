@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ui/Translations.h"
+#include "platform/core/Translations.h"
 
 #include <QCoreApplication>
 #include <QLocale>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/ControllerServices.h"
-#include "platform/ui/ProgressIndicator.h"
+#include "usb/ProgressIndicator.h"
 
 #include <QComboBox>
 #include <QString>
@@ -20,7 +20,7 @@ struct Log {
     bool exchangeAlive = false;
 };
 
-class RecordingPanel : public ProgressPanel, public platform::ProgressIndicator {
+class RecordingPanel : public ProgressPanel, public ProgressIndicator {
   public:
     explicit RecordingPanel(Log& log) : log_(log) {}
     void openPanel(const char* messageKey, const char* titleKey) override {
@@ -31,7 +31,7 @@ class RecordingPanel : public ProgressPanel, public platform::ProgressIndicator 
         log_.entries << QStringLiteral("close");
         shown = false;
     }
-    platform::ProgressIndicator* indicator() override { return this; }
+    ProgressIndicator* indicator() override { return this; }
     void setProgressBarValue(double value) override { log_.entries << QStringLiteral("bar %1").arg(value); }
 
     bool shown = false;
@@ -75,7 +75,7 @@ class RecordingExchange : public SettingsExchange {
 
 // The factory a controller under test gets: records the widgets it was handed.
 inline ExchangeFactory RecordingFactory(Log& log, SettingWidgets* handed = nullptr) {
-    return [&log, handed](const SettingWidgets& widgets, platform::ProgressIndicator*) {
+    return [&log, handed](const SettingWidgets& widgets, ProgressIndicator*) {
         if (handed != nullptr) {
             *handed = widgets;
         }

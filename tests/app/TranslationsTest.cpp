@@ -1,5 +1,5 @@
 #include "app/Vexo_MainController.h"
-#include "platform/ui/Localized.h"
+#include "platform/core/Localized.h"
 #include "tests/app/Catalogues.h"
 #include "tests/app/PrintQString.h"
 #include "tests/app/Recorders.h"

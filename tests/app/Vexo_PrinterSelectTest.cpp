@@ -1,6 +1,6 @@
 #include "app/Vexo_PrinterSelect.h"
 
-#include "platform/ui/Localized.h"
+#include "platform/core/Localized.h"
 #include "tests/app/ModalDriver.h"
 #include "tests/app/PrintQString.h"
 #include "tests/support/ScriptedDialogs.h"

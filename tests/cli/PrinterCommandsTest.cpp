@@ -76,9 +76,7 @@ TEST(PrinterCommands, RefusedValueIsAMismatchShowingBothValues) {
     const CliRun run = cli.Run({"set", "network", "1"});
     EXPECT_EQ(run.exitCode, kExitMismatch);
     EXPECT_TRUE(run.out.isEmpty());
-    EXPECT_EQ(
-        run.err,
-        "lm360rctl: network: wrote Mode 1 (0), but the printer answered Mode 3 (2)\n");
+    EXPECT_EQ(run.err, "lm360rctl: network: wrote Mode 1 (0), but the printer answered Mode 3 (2)\n");
 
     const QJsonObject json = Json(cli.Run({"set", "network", "1", "--json"}));
     EXPECT_FALSE(json.value("matches").toBool(true));
@@ -115,7 +113,20 @@ TEST(PrinterCommands, SerialPicksTheSecondOfTwoPrinters) {
     EXPECT_EQ(cli.Run({"get", "power-on", "--serial", "B"}).out, "power-on: On (1)\n");
     EXPECT_EQ(cli.Run({"get", "power-on", "--serial", "A"}).out, "power-on: Off (0)\n");
     EXPECT_EQ(cli.Run({"get", "power-on"}).out, "power-on: Off (0)\n") << "without a serial the first one";
-    EXPECT_EQ(cli.Run({"get", "--serial", "C"}).exitCode, kExitNoPrinter);
+    // Every command that talks to a printer talks to the one named.
+    WriteBytes(cli.Path("on.bin"), protocol::BuildCommandFile(protocol::kPowerGroup, {1, 1, 0, 0}));
+    ASSERT_EQ(cli.Run({"send", "on.bin", "--serial", "B"}).exitCode, kExitSuccess);
+    EXPECT_EQ(cli.Run({"get", "auto-power-off", "--serial", "A"}).out, "auto-power-off: 60 min (6)\n");
+    EXPECT_EQ(cli.Run({"get", "auto-power-off", "--serial", "B"}).out, "auto-power-off: 10 min (1)\n");
+    for (const QStringList& arguments : QList<QStringList>{{"get"},
+                                                           {"set", "power-on", "on"},
+                                                           {"reset", "--yes"},
+                                                           {"status"},
+                                                           {"send", "on.bin"},
+                                                           {"list"}}) {
+        EXPECT_EQ(cli.Run(arguments + QStringList{"--serial", "C"}).exitCode, kExitNoPrinter)
+            << arguments.join(' ').toStdString();
+    }
 
     const CliRun list = cli.Run({"list", "--json", "--serial", "B"});
     EXPECT_EQ(list.exitCode, kExitSuccess);

@@ -129,8 +129,8 @@ TEST_P(WriteFailureTest, ReportsTheFailedFrameAndCloses) {
         break;
     }
     EXPECT_EQ(result, GetParam().result);
-    EXPECT_EQ(link.mLastResult, static_cast<std::uint32_t>(GetParam().result));
-    EXPECT_EQ(static_cast<std::int32_t>(link.mLastError), platform::kUsbErrorIo);
+    EXPECT_EQ(link.mLastResult(), static_cast<std::uint32_t>(GetParam().result));
+    EXPECT_EQ(static_cast<std::int32_t>(link.mLastError()), platform::kUsbErrorIo);
     // The failing write was the last one attempted, and nothing was read.
     EXPECT_EQ(printer.record().writes, 2 + GetParam().goodWrites);
     EXPECT_EQ(printer.record().readPasses, 0u);
@@ -149,13 +149,13 @@ TEST_F(CUsbTransactionsTest, LastFailureSurvivesALaterSuccess) {
     auto& printer = bus.AddDevice();
     printer.Unplug();
     EXPECT_EQ(Get(kRequest), kLinkNoPrinter);
-    EXPECT_EQ(link.mLastResult, 1u);
-    EXPECT_EQ(link.mLastError, 0u);
+    EXPECT_EQ(link.mLastResult(), 1u);
+    EXPECT_EQ(link.mLastError(), 0u);
 
     bus.AddDevice();
     EXPECT_EQ(Get(kRequest), kLinkOk);
-    EXPECT_EQ(link.mLastResult, 1u);
-    EXPECT_EQ(link.mLastError, 0u);
+    EXPECT_EQ(link.mLastResult(), 1u);
+    EXPECT_EQ(link.mLastError(), 0u);
 }
 
 TEST_F(CUsbTransactionsTest, PrinterVanishingAfterTheRequestFailsTheRead) {
@@ -163,17 +163,19 @@ TEST_F(CUsbTransactionsTest, PrinterVanishingAfterTheRequestFailsTheRead) {
     script.vanishAfterWrites = 3;
     bus.AddDevice(script);
     EXPECT_EQ(Get(kRequest), kLinkReadFailed);
-    EXPECT_EQ(static_cast<std::int32_t>(link.mLastError), platform::kUsbErrorNoDevice);
+    EXPECT_EQ(static_cast<std::int32_t>(link.mLastError()), platform::kUsbErrorNoDevice);
 }
 
 TEST_F(CUsbTransactionsTest, ReadTimeOutIsRecordedWithStatusZero) {
+    bus.FailNextListing(platform::kUsbErrorIo);
+    EXPECT_EQ(Get(kRequest), kLinkOpenFailed);
+    EXPECT_EQ(static_cast<std::int32_t>(link.mLastError()), platform::kUsbErrorIo);
     DeviceScript script;
     script.replyNeverComes = true;
     bus.AddDevice(script);
-    link.mLastError = 99;
     EXPECT_EQ(Get(kRequest), kLinkReadFailed);
-    EXPECT_EQ(link.mLastResult, 3u);
-    EXPECT_EQ(link.mLastError, 0u);
+    EXPECT_EQ(link.mLastResult(), 3u);
+    EXPECT_EQ(link.mLastError(), 0u);
 }
 
 // Arguments no transaction can carry out are refused before the bus is touched.
@@ -188,8 +190,8 @@ class InvalidArgumentTest : public CUsbTransactionsTest, public ::testing::WithP
 TEST_P(InvalidArgumentTest, RefusedWithoutTouchingTheBus) {
     bus.AddDevice();
     EXPECT_EQ(GetParam().run(link, reply.data()), GetParam().result);
-    EXPECT_EQ(link.mLastResult, static_cast<std::uint32_t>(GetParam().result));
-    EXPECT_EQ(static_cast<std::int32_t>(link.mLastError), platform::kUsbErrorInvalidParam);
+    EXPECT_EQ(link.mLastResult(), static_cast<std::uint32_t>(GetParam().result));
+    EXPECT_EQ(static_cast<std::int32_t>(link.mLastError()), platform::kUsbErrorInvalidParam);
     EXPECT_TRUE(bus.events().empty());
 }
 

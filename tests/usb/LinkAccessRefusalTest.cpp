@@ -1,4 +1,5 @@
-// A printer the user may not open must be reported as such, not as "no printer".
+// The target printer that the user may not open must be reported as such, not as "no printer"; a
+// printer of another make that refuses the user is not reported at all.
 
 #include "simulator/SimulatedBus.h"
 #include "usb/CUsb.h"
@@ -13,6 +14,16 @@ using namespace simulator;
 DeviceScript Refused(DeviceScript script = {}) {
     script.faults[UsbOperation::ControlRequest] = {platform::kUsbErrorAccess, 0};
     script.faults[UsbOperation::USBInterfaceOpen] = {platform::kUsbErrorAccess, 0};
+    return script;
+}
+
+DeviceScript OtherMaker(DeviceScript script = {}) {
+    script.identity.manufacturer = "Other";
+    return script;
+}
+
+DeviceScript StringsUnknown(DeviceScript script = {}) {
+    script.systemShowsStrings = false;
     return script;
 }
 
@@ -32,6 +43,11 @@ TEST(LinkAccessRefusal, OpenResultDependsOnWhatWasRefused) {
         {"only printer refused", {Refused()}, kLinkOpenFailed, platform::kUsbErrorAccess},
         {"refused printer, then one that may be opened", {Refused(), DeviceScript{}}, kLinkOk, 0},
         {"refused device that is no printer", {Refused(NotAPrinter())}, kLinkNoPrinter, 0},
+        {"refused printer of another maker", {Refused(OtherMaker())}, kLinkNoPrinter, 0},
+        {"refused printer whose names the system does not show",
+         {Refused(OtherMaker(StringsUnknown()))},
+         kLinkOpenFailed,
+         platform::kUsbErrorAccess},
         {"no device at all", {}, kLinkNoPrinter, 0},
     };
     const std::string manufacturer = "Tamblor", product = "LM-360R", serial;

@@ -111,6 +111,47 @@ TEST_F(LibusbBusTest, OpenDetachesTheKernelDriverAndCloseBringsItBack) {
     EXPECT_TRUE(device.DriverBound(0));
 }
 
+TEST_F(LibusbBusTest, FailedOpenGivesTheInterfaceBackToItsDriver) {
+    EmulatedDevice device(1, 5, PrinterWithBidirectionalAlt1(), responder_);
+    auto handle = OnlyInterface();
+    ASSERT_TRUE(handle);
+    ASSERT_EQ(handle->SetAlternateInterface(1), kUsbOk);
+    device.RefuseSetInterface();
+    EXPECT_NE(handle->USBInterfaceOpen(), kUsbOk);
+    EXPECT_FALSE(device.Claimed(0));
+    EXPECT_TRUE(device.DriverBound(0));
+}
+
+TEST_F(LibusbBusTest, WriteTheDeviceTookOnlyPartOfFails) {
+    EmulatedDevice device(1, 5, DefaultPrinterLayout(), responder_);
+    auto handle = OnlyInterface();
+    ASSERT_TRUE(handle);
+    ASSERT_EQ(handle->USBInterfaceOpen(), kUsbOk);
+    device.ShortenBulkOut(1);
+    const std::array<std::uint8_t, 4> frame{0x1B, 0x69, 0x61, 0x01};
+    EXPECT_EQ(handle->WritePipe(kOutPipe, frame.data(), frame.size()), kUsbErrorIo);
+}
+
+TEST_F(LibusbBusTest, SystemShowsTheStringsOfADeviceNobodyOpened) {
+    EmulatedDevice named(1, 5, DefaultPrinterLayout(), responder_);
+    EmulatedDevice unnamed(1, 6, PrinterWithoutStrings(), responder_);
+    auto entries = List();
+    ASSERT_EQ(entries.size(), 2u) << "emulated devices not found: is libumockdev-preload.so.0 preloaded?";
+    struct Expected {
+        std::optional<std::string> manufacturer, product;
+    };
+    const std::array<Expected, 2> expected{{{"Tamblor", "LM-360R"}, {std::nullopt, std::nullopt}}};
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        std::unique_ptr<UsbInterface> handle;
+        ASSERT_EQ(entries[i]->CreateInterface(handle), kUsbOk);
+        std::optional<std::string> manufacturer, product;
+        EXPECT_EQ(handle->GetSystemDeviceStrings(manufacturer, product), kUsbOk);
+        EXPECT_EQ(manufacturer, expected[i].manufacturer);
+        EXPECT_EQ(product, expected[i].product);
+    }
+    EXPECT_EQ(named.Opens() + unnamed.Opens(), 0);
+}
+
 TEST_F(LibusbBusTest, InterfaceHeldByAnotherHandleIsBusy) {
     EmulatedDevice device(1, 5, DefaultPrinterLayout(), responder_);
     auto holder = OnlyInterface();
@@ -125,7 +166,7 @@ TEST_F(LibusbBusTest, InterfaceHeldByAnotherHandleIsBusy) {
     EXPECT_TRUE(device.DriverBound(0));
 }
 
-TEST_F(LibusbBusTest, AlternateSettingsNeedTheInterfaceAndSurviveReclaiming) {
+TEST_F(LibusbBusTest, AlternateSettingsReachTheDeviceOnlyWithTheInterfaceAndSurviveReclaiming) {
     EmulatedDevice device(1, 5, PrinterWithBidirectionalAlt1(), responder_);
     auto handle = OnlyInterface();
     ASSERT_TRUE(handle);
@@ -134,11 +175,18 @@ TEST_F(LibusbBusTest, AlternateSettingsNeedTheInterfaceAndSurviveReclaiming) {
     EXPECT_EQ(protocol, 1);
     EXPECT_EQ(handle->GetAlternateSetting(alternate), kUsbOk);
     EXPECT_EQ(alternate, 0);
-    EXPECT_NE(handle->SetAlternateInterface(1), kUsbOk) << "selected without holding the interface";
+    // Looking at another setting is the handle's own business: nothing is claimed or sent.
+    ASSERT_EQ(handle->SetAlternateInterface(1), kUsbOk);
+    EXPECT_EQ(handle->GetInterfaceProtocol(protocol), kUsbOk);
+    EXPECT_EQ(protocol, 2);
+    EXPECT_EQ(device.AltSetting(0), 0);
+    EXPECT_EQ(handle->SetAlternateInterface(2), kUsbErrorNotFound);
 
     ASSERT_EQ(handle->USBInterfaceOpen(), kUsbOk);
+    EXPECT_EQ(device.AltSetting(0), 1) << "the handle's setting is the device's once it is claimed";
+    ASSERT_EQ(handle->SetAlternateInterface(0), kUsbOk);
+    EXPECT_EQ(device.AltSetting(0), 0);
     ASSERT_EQ(handle->SetAlternateInterface(1), kUsbOk);
-    EXPECT_EQ(handle->SetAlternateInterface(2), kUsbErrorNotFound);
     EXPECT_EQ(handle->GetInterfaceProtocol(protocol), kUsbOk);
     EXPECT_EQ(protocol, 2);
     EXPECT_EQ(handle->GetAlternateSetting(alternate), kUsbOk);

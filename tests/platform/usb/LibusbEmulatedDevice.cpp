@@ -126,6 +126,8 @@ struct EmulatedDevice::State {
     int bulkInSubmissions = 0;
     int opens = 0;
     int bulkOutLeftBeforeUnplug = -1;
+    bool refuseSetInterface = false;
+    int bulkOutShortBy = 0;
     bool unplugged = false;
 
     const EmulatedAltSetting* CurrentSetting(std::size_t interfaceNumber) const {
@@ -243,7 +245,7 @@ struct EmulatedDevice::State {
         if ((fields->endpoint & 0x80) == 0) {
             responder->Receive(
                 std::span<const std::uint8_t>(urb.Buffer(), static_cast<std::size_t>(fields->buffer_length)));
-            const int length = fields->buffer_length;
+            const int length = std::max(0, fields->buffer_length - bulkOutShortBy);
             Complete(std::move(urb), 0, length);
             if (bulkOutLeftBeforeUnplug > 0 && --bulkOutLeftBeforeUnplug == 0) {
                 Disconnect();
@@ -420,7 +422,8 @@ bool EmulatedDevice::State::Handle(UMockdevIoctlClient* client) {
         IoctlData data = Resolve<usbdevfs_setinterface>(arg);
         const auto& select = As<usbdevfs_setinterface>(data);
         if (!ValidInterface(select.interface) || claimedBy[select.interface] != client ||
-            select.altsetting >= layout.interfaces[select.interface].altSettings.size()) {
+            select.altsetting >= layout.interfaces[select.interface].altSettings.size() ||
+            refuseSetInterface) {
             finish(-1, EINVAL);
         } else {
             altSetting[select.interface] = static_cast<std::uint8_t>(select.altsetting);
@@ -472,6 +475,15 @@ bool EmulatedDevice::State::Handle(UMockdevIoctlClient* client) {
 
 namespace {
 
+// The kernel shows a device's strings in sysfs; these are ASCII.
+std::string SysfsString(const char* name, const EmulatedDeviceLayout& layout, std::uint8_t index) {
+    const auto it = layout.strings.find(index);
+    if (index == 0 || it == layout.strings.end()) {
+        return {};
+    }
+    return std::string("A: ") + name + "=" + std::string(it->second.begin(), it->second.end()) + "\\n\n";
+}
+
 gboolean OnIoctl(UMockdevIoctlBase*, UMockdevIoctlClient* client, gpointer state) {
     return static_cast<EmulatedDevice::State*>(state)->Handle(client) ? TRUE : FALSE;
 }
@@ -498,7 +510,9 @@ EmulatedDevice::EmulatedDevice(std::uint8_t bus, std::uint8_t address, EmulatedD
         "\nE: DRIVER=usb\nE: BUSNUM=" + std::to_string(bus) + "\nE: DEVNUM=" + std::to_string(address) +
         "\nA: busnum=" + std::to_string(bus) + "\\n\nA: devnum=" + std::to_string(address) +
         "\\n\nA: speed=480\\n\nA: bConfigurationValue=" + std::to_string(state_->layout.configurationValue) +
-        "\\n\nH: descriptors=" + Hex(DescriptorBytes(state_->layout)) + "\n";
+        "\\n\n" + SysfsString("manufacturer", state_->layout, state_->layout.iManufacturer) +
+        SysfsString("product", state_->layout, state_->layout.iProduct) +
+        "H: descriptors=" + Hex(DescriptorBytes(state_->layout)) + "\n";
     sysPath_ = "/sys/devices/pci0000:00/0000:00:14.0/usb" + std::to_string(bus) + "/" + port;
 
     UMockdevTestbed* testbed = Testbed();
@@ -574,6 +588,16 @@ void EmulatedDevice::Unplug() {
 void EmulatedDevice::UnplugAfterBulkOut(int transfers) {
     std::lock_guard lock(state_->mutex);
     state_->bulkOutLeftBeforeUnplug = transfers;
+}
+
+void EmulatedDevice::RefuseSetInterface() {
+    std::lock_guard lock(state_->mutex);
+    state_->refuseSetInterface = true;
+}
+
+void EmulatedDevice::ShortenBulkOut(int bytes) {
+    std::lock_guard lock(state_->mutex);
+    state_->bulkOutShortBy = bytes;
 }
 
 } // namespace usbfs_test

@@ -4,6 +4,8 @@
 // its node and drives it with the same ioctls it uses on a real kernel. Needs the process to run with
 // LD_PRELOAD=libumockdev-preload.so.0.
 
+#include "platform/usb/UsbRequests.h"
+
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -22,9 +24,9 @@ struct EmulatedEndpoint {
 };
 
 struct EmulatedAltSetting {
-    std::uint8_t interfaceClass = 7;
-    std::uint8_t interfaceSubClass = 1;
-    std::uint8_t interfaceProtocol = 2;
+    std::uint8_t interfaceClass = platform::kPrinterInterfaceClass;
+    std::uint8_t interfaceSubClass = platform::kPrinterInterfaceSubClass;
+    std::uint8_t interfaceProtocol = platform::kPrinterProtocolBidirectional;
     std::vector<EmulatedEndpoint> endpoints;
 };
 
@@ -89,6 +91,10 @@ class EmulatedDevice {
     void Unplug();
     // Pulls the plug once the device has received this many bulk OUT transfers.
     void UnplugAfterBulkOut(int transfers);
+    // Every later SET_INTERFACE fails.
+    void RefuseSetInterface();
+    // Every later bulk OUT transfer takes this many bytes fewer than it was given.
+    void ShortenBulkOut(int bytes);
 
     struct State; // shared with the ioctl handler thread
 

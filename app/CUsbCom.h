@@ -1,0 +1,104 @@
+#pragma once
+
+#include "protocol/SettingKind.h"
+#include "usb/LinkResult.h"
+#include "usb/SettingsService.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+class QComboBox;
+class QLineEdit;
+
+class ProgressIndicator;
+
+namespace platform {
+class UsbBus;
+}
+
+// The settings object of the main window: the window's face of the settings service. It reads,
+// writes and resets the printer's settings through the service, moves the progress panel meanwhile,
+// shows what the printer holds in the window's fields and lists, and reports failures in alerts.
+//
+// The lists, fields and progress panel are borrowed; their owner outlives this object. Any of them
+// may be null: nothing is shown there, and a write without its list writes as if nothing were selected.
+class CUsbCom {
+  public:
+    // Returned, without touching the bus, for a setting kind an operation does not know.
+    static constexpr LinkResult kRefusedKind = SettingsService::kRefusedKind;
+
+    // The link runs on `bus` (borrowed, must outlive this object).
+    CUsbCom(QComboBox* powerOnSettingsComb, QComboBox* autoPowerOffSettingsComb,
+            QComboBox* networkSetSettingsComb, QComboBox* infoPrintSettingsComb,
+            QComboBox* commandSettingsComb, QLineEdit* powerOnCurrentValue,
+            QLineEdit* autoPowerOffCurrentValue, QLineEdit* networkSetCurrentValue,
+            QLineEdit* infoPrintCurrentValue, QLineEdit* commandCurrentValue, ProgressIndicator* progress_con,
+            platform::UsbBus& bus);
+    ~CUsbCom();
+    CUsbCom(const CUsbCom&) = delete;
+    CUsbCom& operator=(const CUsbCom&) = delete;
+
+    // The printer every exchange looks for. A missing or empty target matches any printer.
+    void SetDeviceInf(std::optional<std::string> manufacturer, std::optional<std::string> product,
+                      std::optional<std::string> serial);
+
+    // Reads one setting (kinds 1-5) and shows it; a failure shows "Unknown" and, unless quiet, raises
+    // an alert with the platform's status.
+    LinkResult GetSetting(std::int8_t quiet, protocol::SettingKind kind);
+    // Writes the list's choice (kinds 1-5), reads it back, compares and shows the printer's answer;
+    // kind 6 resets the printer and reads every setting again. With `zero` set, 0 is written instead.
+    LinkResult SetSetting(std::int8_t zero, protocol::SettingKind kind);
+    // The alert of a failed exchange: the key's text followed directly by the code and ")".
+    void mRunAlertPanel(std::string_view key, std::int32_t code);
+
+    // Puts an exchange's outcome into the kind's field and list. The flag is the caller's and makes
+    // no difference; `value` is the reply's value byte as a signed number.
+    void ShowSetting(LinkResult result, std::int8_t flag, protocol::SettingKind kind, int value);
+
+    // The two transactions: open, write, (write,) read `reply.size()` bytes, close, with the progress
+    // panel moved after every step. An empty `secondFrame` means there is none, and then no reply is read.
+    LinkResult GetSettings(std::span<const std::uint8_t> frame, std::span<std::uint8_t> reply);
+    LinkResult SetSettings(std::span<const std::uint8_t> frame, std::span<const std::uint8_t> secondFrame,
+                           std::span<std::uint8_t> reply);
+
+    // Remembers the index a list now shows (forwarded from the lists' selection changes).
+    void comboBoxSelectionDidChange(const QComboBox* sender);
+    std::uint16_t pscIndex() const { return pscIndex_; }
+
+    // Pauses without spinning: `wait` sleeps on the 60 Hz tick; `timeInterval` keeps the
+    // interface live by running the event loop meanwhile.
+    void wait(std::uint32_t seconds);
+    void timeInterval(double seconds);
+
+    // The link, whose mLastResult / mLastError describe the last failed exchange.
+    const CUsb& cusbLib() const { return service_.link(); }
+
+  private:
+    QComboBox* ListFor(protocol::SettingKind kind) const;
+    QLineEdit* FieldFor(protocol::SettingKind kind) const;
+    LinkResult WriteSetting(std::int8_t zero, protocol::SettingKind kind);
+    LinkResult ResetPrinter();
+    void AlertIfFailed(std::optional<std::string_view> key);
+    // Raises a read's alert unless it was asked to stay quiet; returns its result.
+    LinkResult ShowRead(std::int8_t quiet, protocol::SettingKind kind, const ReadOutcome& read);
+
+    SettingsService service_; // holds the targets and the link
+
+    QComboBox* powerOnSettingsComb;
+    QComboBox* autoPowerOffSettingsComb;
+    QComboBox* networkSetSettingsComb;
+    QComboBox* infoPrintSettingsComb;
+    QComboBox* commandSettingsComb;
+    QLineEdit* powerOnCurrentValue;
+    QLineEdit* autoPowerOffCurrentValue;
+    QLineEdit* networkSetCurrentValue;
+    QLineEdit* infoPrintCurrentValue;
+    QLineEdit* commandCurrentValue;
+    ProgressIndicator* progress_con;
+
+    std::uint16_t pscIndex_ = 0;
+};

@@ -1,0 +1,43 @@
+// What the window shows for a setting after an exchange: the current-value text and the list's
+// selection, so that the list shows what the printer holds.
+#include "app/CUsbCom.h"
+#include "platform/core/Localized.h"
+#include "protocol/SettingValues.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+namespace {
+
+void ShowText(QLineEdit* field, const QString& text) {
+    if (field != nullptr) {
+        field->setText(text);
+        field->setCursorPosition(0); // a long text shows its beginning
+    }
+}
+
+// A value the list has no item for leaves no item selected.
+void SelectItem(QComboBox* list, int index) {
+    if (list != nullptr) {
+        list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
+    }
+}
+
+} // namespace
+
+void CUsbCom::ShowSetting(LinkResult result, std::int8_t /*flag*/, protocol::SettingKind kind, int value) {
+    if (!protocol::IsReadableKind(kind)) {
+        return;
+    }
+    if (result != kLinkOk) {
+        // The user's last choice stays selected.
+        ShowText(FieldFor(kind), platform::Localized(protocol::kUnknownKey));
+        return;
+    }
+    const protocol::ValueDisplay shown = protocol::DisplayForValue(kind, value);
+    if (!shown.shown) {
+        return;
+    }
+    SelectItem(ListFor(kind), shown.display.index);
+    ShowText(FieldFor(kind), platform::Localized(shown.display.text));
+}

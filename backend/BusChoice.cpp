@@ -1,0 +1,19 @@
+#include "backend/BusChoice.h"
+
+#include "platform/usb/LibusbBus.h"
+#include "simulator/ProcessSimulatedBus.h"
+
+#include <cstdlib>
+#include <string_view>
+
+namespace backend {
+
+std::unique_ptr<platform::UsbBus> ChooseUsbBus() {
+    const char* choice = std::getenv("LM360R_USB");
+    if (choice != nullptr && std::string_view(choice) == "simulated") {
+        return simulator::CreateProcessSimulatedBus(std::getenv("LM360R_SIM_STATE"));
+    }
+    return platform::CreateLibusbBus();
+}
+
+} // namespace backend

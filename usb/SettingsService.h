@@ -1,0 +1,102 @@
+#pragma once
+
+#include "platform/usb/UsbInterface.h"
+#include "protocol/SettingKind.h"
+#include "usb/CUsb.h"
+#include "usb/LinkResult.h"
+#include "usb/PrinterIdentityReader.h"
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+class ProgressIndicator;
+
+// A read of one setting.
+struct ReadOutcome {
+    LinkResult result = kLinkOk;
+    std::int32_t status = 0; // the failing step's platform status
+    int value = 0;           // the reply's value byte as a signed number; 0 when nothing arrived
+};
+
+// A write of one setting and the read-back that checks it.
+struct WriteOutcome {
+    LinkResult result = kLinkOk;
+    std::int32_t status = 0;
+    int written = 0;  // the value the write frame carried, as a signed byte
+    int answered = 0; // the value read back
+    bool matches() const { return result == kLinkOk && written == answered; }
+};
+
+// The reset exchange, and the auto power-off read that confirms a successful one.
+struct ResetOutcome {
+    TransactionOutcome reset;
+    std::optional<ReadOutcome> confirmation;
+    // The reset's failure, else the confirming read's result and status.
+    LinkResult result() const { return confirmation ? confirmation->result : reset.result; }
+    std::int32_t status() const { return confirmation ? confirmation->status : reset.status; }
+};
+
+struct StatusOutcome {
+    TransactionOutcome outcome;
+    std::vector<std::uint8_t> reply;
+};
+
+// A printer-class interface present on the bus and who it says it is.
+struct ListedPrinter {
+    cusb_detail::PrinterIdentity identity;
+    bool target = false; // it matches the service's target
+};
+
+struct PrinterListing {
+    platform::UsbStatus status = platform::kUsbOk; // of the listing itself
+    std::vector<ListedPrinter> printers;           // in the bus's order
+};
+
+// The printer's settings as both programs work with them. Each operation is one exchange on a fresh
+// connection (a reset is two) and returns what happened; showing or printing it is the caller's part.
+// Progress, when given, moves through every exchange and ends at 100.
+class SettingsService {
+  public:
+    // Returned, without touching the bus, for a setting kind an operation does not know.
+    static constexpr LinkResult kRefusedKind = -1;
+
+    // The bus is borrowed and must outlive the service. The target starts as the LM-360R, any serial.
+    explicit SettingsService(platform::UsbBus& bus);
+
+    // The printer every exchange looks for; an unset or empty target matches any printer.
+    void SetTarget(std::optional<std::string> manufacturer, std::optional<std::string> product,
+                   std::optional<std::string> serial);
+
+    // Kinds 1-5.
+    ReadOutcome ReadSetting(protocol::SettingKind kind, ProgressIndicator* progress = nullptr);
+    // Writes `value` (kinds 1-4; command mode carries its fixed 01), reads the setting back and
+    // compares. With `zero` the frame carries 00 instead, and 00 is expected back.
+    WriteOutcome WriteSetting(protocol::SettingKind kind, std::int16_t value, bool zero = false,
+                              ProgressIndicator* progress = nullptr);
+    // Resets the printer's settings and, when that got through, reads the auto power-off time.
+    ResetOutcome Reset(ProgressIndicator* progress = nullptr);
+    // The 32-byte reply to the status request.
+    StatusOutcome ReadStatus();
+    // All bytes in one write; nothing is read.
+    TransactionOutcome Send(std::span<const std::uint8_t> bytes);
+    // Every printer-class interface present, without claiming any of them.
+    PrinterListing ListPrinters();
+
+    // Any transaction with the target printer.
+    TransactionOutcome Transact(const TransactionPlan& plan);
+
+    // The link, whose mLastResult / mLastError describe the last failed exchange.
+    const CUsb& link() const { return link_; }
+
+  private:
+    LinkTargets Targets() const;
+
+    platform::UsbBus& bus_;
+    CUsb link_;
+    std::optional<std::string> manufacturer_;
+    std::optional<std::string> product_;
+    std::optional<std::string> serial_;
+};
