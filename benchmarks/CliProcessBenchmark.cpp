@@ -24,7 +24,10 @@ const char* StateFile() {
             std::abort();
         }
         close(fd);
-        std::atexit([] { unlink(stateFile); });
+        std::atexit([] {
+            unlink(stateFile);
+            unlink((std::string(stateFile) + ".bin").c_str());
+        });
         return true;
     }();
     return created ? stateFile : nullptr;
@@ -68,12 +71,27 @@ void BM_GetAllFive(benchmark::State& state) {
 void BM_GetOne(benchmark::State& state) {
     Run(state, {"get", "power-on"});
 }
+void BM_Status(benchmark::State& state) {
+    Run(state, {"status"});
+}
+// A saved power-group file sent back: read, checked, one write.
+void BM_Send(benchmark::State& state) {
+    static const std::string file = std::string(StateFile()) + ".bin";
+    static const bool saved = RunOnce({"save-commands", "power", "-o", file}) == 0;
+    if (!saved) {
+        state.SkipWithError("cannot save a command file");
+        return;
+    }
+    Run(state, {"send", file});
+}
 void BM_ProcessOnly(benchmark::State& state) {
     Run(state, {"--version"});
 }
 
 BENCHMARK(BM_GetAllFive)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_GetOne)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Status)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Send)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ProcessOnly)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace

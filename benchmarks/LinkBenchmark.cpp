@@ -13,7 +13,7 @@ const std::string kProduct{protocol::kTargetProduct};
 const std::string kSerial;
 
 // One exchange as every transaction makes it: open (scan, match, opening frames), write the read
-// request, read the 32-byte reply, close. The read's pause to the next tick is part of it.
+// request, read the 32-byte reply, close.
 void BM_Exchange(benchmark::State& state) {
     simulator::SimulatedBus bus;
     bus.AddDevice();

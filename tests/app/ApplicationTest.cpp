@@ -10,6 +10,7 @@
 
 #include <QComboBox>
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QPushButton>
@@ -97,6 +98,22 @@ TEST_F(ApplicationTest, ConfirmedResetRestoresTheDefaults) {
                                      Localized("InfoPrint_1"), Localized("Command_1")}));
     EXPECT_EQ(dialogs.AlertTitles(), QStringList{Localized("ResetMassege")});
     EXPECT_FALSE(PanelShown());
+}
+
+// The controller's interfaces pass C strings in which null means "none".
+TEST_F(ApplicationTest, NullTargetsAndKeysStayUnset) {
+    simulator::DeviceScript otherMake;
+    otherMake.identity.manufacturer = "Other";
+    bus.AddDevice(otherMake);
+    const std::unique_ptr<SettingsExchange> settings = CUsbComFactory(bus)(SettingWidgets{}, nullptr);
+    settings->SetDeviceInf(nullptr, nullptr, nullptr);
+    EXPECT_EQ(settings->GetSetting(1, protocol::kPowerOn), kLinkOk) << "no target matches any printer";
+
+    SharedProgressPanel().openPanel(nullptr, nullptr);
+    const Vexo_Progress& panel = Vexo_Progress::sharedVexo_Progress();
+    EXPECT_TRUE(panel.progressMessage()->text().isEmpty());
+    EXPECT_TRUE(panel.progressWindow()->windowTitle().isEmpty());
+    SharedProgressPanel().closePanel();
 }
 
 } // namespace
