@@ -4,6 +4,7 @@
 #include "cli/SettingNames.h"
 
 #include <QCommandLineParser>
+#include <QFileInfo>
 #include <algorithm>
 #include <array>
 #include <optional>
@@ -78,6 +79,12 @@ QString SettingNames() {
     return names.join(QStringLiteral(", "));
 }
 
+// Our own help and version options: QCommandLineParser's would also offer Qt's own options, which
+// this program does not take.
+const QCommandLineOption kHelp({QStringLiteral("h"), QStringLiteral("help")},
+                               QStringLiteral("Show this help and exit."));
+const QCommandLineOption kVersion({QStringLiteral("v"), QStringLiteral("version")},
+                                  QStringLiteral("Show the version and exit."));
 const QCommandLineOption kSerial(QStringLiteral("serial"),
                                  QStringLiteral("Use only the printer with serial number S."),
                                  QStringLiteral("S"));
@@ -87,7 +94,8 @@ const QCommandLineOption kYes({QStringLiteral("y"), QStringLiteral("yes")},
                               QStringLiteral("Reset without asking for confirmation."));
 const QCommandLineOption
     kOutput({QStringLiteral("o"), QStringLiteral("output")},
-            QStringLiteral("Write the command file to FILE (\".bin\" is added when missing)."),
+            QStringLiteral("Write the command file to FILE (\".bin\" is added when missing); \"-\" writes it "
+                           "to standard output."),
             QStringLiteral("FILE"));
 
 QCommandLineOption SettingOption(SettingKind kind) {
@@ -96,21 +104,28 @@ QCommandLineOption SettingOption(SettingKind kind) {
                               QStringLiteral("VALUE"));
 }
 
-// Options every command takes; the first pass also knows every command's own options, so that
-// their values are not taken for the command word.
-enum class OptionSet { Common, All, Command };
+bool TalksToPrinter(Command command) {
+    return command != Command::SaveCommands && command != Command::Inspect;
+}
+
+// The program's own options (help and version); the options of one command; or, for the first pass,
+// every command's options, so that their values are not taken for the command word.
+enum class OptionSet { Program, All, Command };
 
 void AddOptions(QCommandLineParser& parser, OptionSet set, const CommandSpec* command = nullptr) {
-    parser.addOption(kSerial);
-    parser.addOption(kJson);
-    parser.addHelpOption();
-    if (set != OptionSet::Command) {
-        parser.addVersionOption();
-    }
-    if (set == OptionSet::Common) {
+    parser.addOption(kHelp);
+    if (set == OptionSet::Program) {
+        parser.addOption(kVersion);
         return;
     }
     const bool all = set == OptionSet::All;
+    if (all) {
+        parser.addOption(kVersion);
+    }
+    parser.addOption(kJson);
+    if (all || TalksToPrinter(command->command)) {
+        parser.addOption(kSerial);
+    }
     if (all || command->command == Command::Reset) {
         parser.addOption(kYes);
     }
@@ -130,7 +145,8 @@ QString GeneralDescription() {
     }
     text += QStringLiteral("\nRun \"lm360rctl COMMAND --help\" for a command's own options.\n"
                            "Exit status: 0 success, 1 usage, 2 no printer found, 3 link failure,\n"
-                           "4 the printer answered a different value, 5 invalid command file.");
+                           "4 the printer answered a different value, 5 invalid command file,\n"
+                           "6 a file could not be read or written.");
     return text;
 }
 
@@ -220,9 +236,13 @@ std::optional<QString> ReadSaveCommands(const QCommandLineParser& parser, const 
         }
     }
     if (!parser.isSet(kOutput) || parser.value(kOutput).isEmpty()) {
-        return QStringLiteral("save-commands needs -o FILE");
+        return QStringLiteral("save-commands needs -o FILE (or -o - for standard output)");
     }
-    invocation.file = WithCommandFileExtension(parser.value(kOutput));
+    const QString output = parser.value(kOutput);
+    if (output == QLatin1String("-") && parser.isSet(kJson)) {
+        return QStringLiteral("--json and -o - would both write to standard output");
+    }
+    invocation.file = OutputPath(output);
     return std::nullopt;
 }
 
@@ -258,6 +278,14 @@ std::optional<QString> ReadWords(const QCommandLineParser& parser, const Command
 
 } // namespace
 
+QString OutputPath(const QString& output) {
+    // Standard output and folders keep their names: the first is written as it is, the second refused.
+    if (output == QLatin1String("-") || output.endsWith(QLatin1Char('/')) || QFileInfo(output).isDir()) {
+        return output;
+    }
+    return WithCommandFileExtension(output);
+}
+
 QString WithCommandFileExtension(const QString& path) {
     const QString suffix =
         QLatin1Char('.') + QLatin1String(protocol::kCommandFileExtension.data(),
@@ -274,16 +302,16 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
     }
     const QStringList words = any.positionalArguments();
     if (words.isEmpty()) {
-        if (any.isSet(QStringLiteral("help"))) {
+        if (any.isSet(kHelp)) {
             QCommandLineParser general;
-            AddOptions(general, OptionSet::Common);
+            AddOptions(general, OptionSet::Program);
             general.setApplicationDescription(GeneralDescription());
             general.addPositionalArgument(QStringLiteral("command"),
                                           QStringLiteral("What to do; see the list above."),
                                           QStringLiteral("COMMAND [ARGUMENTS...]"));
             return Help(general.helpText(), arguments);
         }
-        if (any.isSet(QStringLiteral("version"))) {
+        if (any.isSet(kVersion)) {
             ParsedCommandLine parsed;
             parsed.outcome = ParsedCommandLine::Outcome::Version;
             return parsed;
@@ -304,14 +332,14 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
     if (!parser.parse(arguments)) {
         return Usage(parser.errorText());
     }
-    if (parser.isSet(QStringLiteral("help"))) {
+    if (parser.isSet(kHelp)) {
         return Help(parser.helpText(), arguments);
     }
     ParsedCommandLine parsed;
     parsed.outcome = ParsedCommandLine::Outcome::Run;
     Invocation& invocation = parsed.invocation;
     invocation.command = command->command;
-    invocation.serial = parser.value(kSerial);
+    invocation.serial = TalksToPrinter(command->command) ? parser.value(kSerial) : QString();
     invocation.json = parser.isSet(kJson);
     invocation.yes = command->command == Command::Reset && parser.isSet(kYes);
     if (auto error = ReadWords(parser, *command, parser.positionalArguments().mid(1), invocation)) {

@@ -21,7 +21,7 @@ struct Invocation {
     int index = -1;                                       // set: the list index of the value
     protocol::CommandGroup group = protocol::kPowerGroup; // save-commands
     protocol::CommandSelections selections;               // save-commands
-    QString file; // save-commands: output (".bin" added); inspect, send: input
+    QString file; // save-commands: output (see OutputPath); inspect, send: input; "-": standard stream
 };
 
 struct ParsedCommandLine {
@@ -36,5 +36,9 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments);
 
 // ".bin" is added unless the name already ends in it (in any letter case).
 QString WithCommandFileExtension(const QString& path);
+
+// Where save-commands writes for `-o OUTPUT`: "-" (standard output) and a folder as they are, any
+// other name with its extension.
+QString OutputPath(const QString& output);
 
 } // namespace cli

@@ -9,5 +9,6 @@ inline constexpr int kExitNoPrinter = 2;
 inline constexpr int kExitLinkFailure = 3;
 inline constexpr int kExitMismatch = 4;
 inline constexpr int kExitInvalidFile = 5;
+inline constexpr int kExitFileError = 6; // a file could not be read or written
 
 } // namespace cli

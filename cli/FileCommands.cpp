@@ -8,7 +8,12 @@
 #include "protocol/SettingValues.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
 
 namespace cli {
 namespace {
@@ -17,9 +22,16 @@ QString GroupName(protocol::CommandGroup group) {
     return group == protocol::kPrintGroup ? QStringLiteral("print") : QStringLiteral("power");
 }
 
+// "-" is standard input or output, as everywhere on the command line.
+bool IsStandardStream(const QString& path) {
+    return path == QLatin1String("-");
+}
+
 std::optional<std::vector<std::uint8_t>> ReadWhole(const QString& path, QString& error) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const bool opened =
+        IsStandardStream(path) ? file.open(stdin, QIODevice::ReadOnly) : file.open(QIODevice::ReadOnly);
+    if (!opened) {
         error = file.errorString();
         return std::nullopt;
     }
@@ -36,15 +48,43 @@ std::optional<std::vector<std::uint8_t>> ReadWhole(const QString& path, QString&
     return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
 }
 
+// The bytes on standard output, all of them or a failure; never onto a terminal, where they would
+// only garble it.
+std::optional<QString> WriteToStandardOutput(const std::vector<std::uint8_t>& bytes) {
+    if (isatty(STDOUT_FILENO) != 0) {
+        return QStringLiteral("standard output is a terminal; redirect it to a file or a pipe");
+    }
+    if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() || std::fflush(stdout) != 0) {
+        return QString::fromLocal8Bit(std::strerror(errno));
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> WriteCommandFile(const QString& path, const std::vector<std::uint8_t>& bytes) {
+    if (IsStandardStream(path)) {
+        return WriteToStandardOutput(bytes);
+    }
+    // A folder is never replaced by a file, and "DIR/" names no file to write.
+    if (QFileInfo(path).isDir() || path.endsWith(QLatin1Char('/'))) {
+        return QStringLiteral("it is a folder; name the file to write in it");
+    }
+    if (const auto error = platform::WriteFileAtomically(path.toStdString(), bytes)) {
+        return QString::fromStdString(*error);
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 int RunSaveCommands(const Invocation& invocation) {
     const std::vector<std::uint8_t> bytes =
         protocol::BuildCommandFile(invocation.group, invocation.selections);
-    if (const auto error = platform::WriteFileAtomically(invocation.file.toStdString(), bytes)) {
-        PrintError(
-            QStringLiteral("cannot write %1: %2").arg(invocation.file, QString::fromStdString(*error)));
-        return kExitUsage; // the documented status for a file that cannot be written
+    if (const auto error = WriteCommandFile(invocation.file, bytes)) {
+        PrintError(QStringLiteral("cannot write %1: %2").arg(invocation.file, *error));
+        return kExitFileError;
+    }
+    if (IsStandardStream(invocation.file)) {
+        return kExitSuccess; // standard output carries the file itself
     }
     if (invocation.json) {
         PrintJson(QJsonObject{{QStringLiteral("file"), invocation.file},
@@ -59,13 +99,15 @@ int RunSaveCommands(const Invocation& invocation) {
 }
 
 std::optional<std::vector<std::uint8_t>> ReadValidCommandFile(const QString& path, bool json,
-                                                              bool printSettings) {
+                                                              bool printSettings, int& exitCode) {
     QString readError;
     const auto bytes = ReadWhole(path, readError);
     if (!bytes) {
         PrintError(QStringLiteral("cannot read %1: %2").arg(path, readError));
+        exitCode = kExitFileError;
         return std::nullopt;
     }
+    exitCode = kExitInvalidFile;
     const protocol::CommandFileCheck check = protocol::CheckCommandFile(*bytes);
     if (check.fault) {
         const QString reason = QString::fromStdString(check.fault->reason);
@@ -81,6 +123,7 @@ std::optional<std::vector<std::uint8_t>> ReadValidCommandFile(const QString& pat
         }
         return std::nullopt;
     }
+    exitCode = kExitSuccess;
     if (!printSettings) {
         return bytes;
     }
@@ -105,7 +148,9 @@ std::optional<std::vector<std::uint8_t>> ReadValidCommandFile(const QString& pat
 }
 
 int RunInspect(const Invocation& invocation) {
-    return ReadValidCommandFile(invocation.file, invocation.json, true) ? kExitSuccess : kExitInvalidFile;
+    int exitCode = kExitSuccess;
+    ReadValidCommandFile(invocation.file, invocation.json, true, exitCode);
+    return exitCode;
 }
 
 } // namespace cli

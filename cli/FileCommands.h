@@ -15,9 +15,10 @@ int RunSaveCommands(const Invocation& invocation);
 // inspect: checks a command file and prints what it carries. Returns the exit status.
 int RunInspect(const Invocation& invocation);
 
-// Reads a file that should be a command file and checks it; on failure prints the one error line
-// (and the JSON verdict when asked) and returns nullopt. Shared by inspect and send.
+// Reads a file that should be a command file ("-": standard input) and checks it; on failure prints
+// the one error line (and the JSON verdict when asked), sets `exitCode` to the file error or the
+// invalid-file status and returns nullopt. Shared by inspect and send.
 std::optional<std::vector<std::uint8_t>> ReadValidCommandFile(const QString& path, bool json,
-                                                              bool printSettings);
+                                                              bool printSettings, int& exitCode);
 
 } // namespace cli

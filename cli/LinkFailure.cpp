@@ -1,22 +1,19 @@
 #include "cli/LinkFailure.h"
 
 #include "cli/ExitCodes.h"
+#include "usb/LinkProblem.h"
 
 #include <libusb.h>
 
 namespace cli {
 namespace {
 
-const char* Meaning(LinkResult result) {
+const char* StepThatFailed(LinkResult result) {
     switch (result) {
-    case kLinkOk:
-        return "success";
-    case kLinkNoPrinter:
-        return "no matching printer found";
     case kLinkOpenFailed:
-        return "finding or opening the printer failed";
+        return "opening the printer failed";
     case kLinkReadFailed:
-        return "reading the reply failed or timed out";
+        return "reading the reply failed";
     case kLinkWriteFailed:
         return "writing a frame failed";
     case kLinkRequestWriteFailed:
@@ -24,22 +21,43 @@ const char* Meaning(LinkResult result) {
     case kLinkCommandWriteFailed:
         return "writing the command failed";
     default:
-        return "unknown result";
+        return "the exchange failed";
     }
+}
+
+const char* Words(LinkResult result, std::int32_t status) {
+    switch (ProblemOf(result, status)) {
+    case LinkProblem::NoPrinter:
+        return "no LM-360R printer found; check that it is connected and switched on "
+               "(\"lm360rctl list\" shows the printers attached)";
+    case LinkProblem::AccessRefused:
+        return "this user may not open the printer; install the udev rule that comes with lm360rctl and "
+               "plug the printer in again, or add the user to the lp group (see man lm360rctl)";
+    case LinkProblem::InUse:
+        return "the printer is in use by another program; try again when it has finished";
+    case LinkProblem::Gone:
+        return "the printer went away; check the cable and that it is switched on";
+    case LinkProblem::NoAnswer:
+        return "the printer did not answer in time";
+    case LinkProblem::None:
+    case LinkProblem::Other:
+        break;
+    }
+    return StepThatFailed(result);
 }
 
 } // namespace
 
 QString DescribeLinkFailure(LinkResult result, std::int32_t status) {
-    QString text = QStringLiteral("link result %1 (%2), platform status %3")
+    QString text = QStringLiteral("%1 (link result %2, platform status %3")
+                       .arg(QLatin1String(Words(result, status)))
                        .arg(result)
-                       .arg(QLatin1String(Meaning(result)))
                        .arg(status);
     if (status != 0) {
         // The platform statuses are libusb's, also on the simulated bus.
-        text += QStringLiteral(" (%1)").arg(QLatin1String(libusb_error_name(status)));
+        text += QLatin1Char(' ') + QLatin1String(libusb_error_name(status));
     }
-    return text;
+    return text + QLatin1Char(')');
 }
 
 int ExitCodeForLinkFailure(LinkResult result) {

@@ -5,6 +5,7 @@
 #include "protocol/SettingValues.h"
 
 #include <QJsonDocument>
+#include <QStringList>
 #include <cstdio>
 
 namespace cli {
@@ -17,6 +18,23 @@ void Write(std::FILE* stream, const QByteArray& bytes) {
 QString ShownText(protocol::SettingKind kind, int value) {
     const protocol::ValueDisplay shown = protocol::DisplayForValue(kind, value);
     return QString::fromStdString(cli::ShownText(kind, shown.display.text));
+}
+
+// A value no word stands for keeps only a text that names it (information print's fourth state), not
+// the fallback the window shows for it, which would name another value.
+QString UnknownValueText(protocol::SettingKind kind, int value) {
+    const protocol::ValueDisplay shown = protocol::DisplayForValue(kind, value);
+    QStringList parts;
+    if (shown.display.text.sort == protocol::TextSort::Key) {
+        parts << QString::fromStdString(cli::ShownText(kind, shown.display.text));
+    }
+    parts << QStringLiteral("byte %1").arg(protocol::ValueByte(static_cast<std::int16_t>(value)));
+    return parts.join(QStringLiteral(", "));
+}
+
+QJsonValue Word(protocol::SettingKind kind, int value) {
+    const auto word = ValueWordFor(kind, value);
+    return word ? QJsonValue(QString::fromStdString(*word)) : QJsonValue(QJsonValue::Null);
 }
 
 } // namespace
@@ -40,9 +58,10 @@ QString SettingName(protocol::SettingKind kind) {
 }
 
 QString ValueText(protocol::SettingKind kind, int value) {
-    const QString text = ShownText(kind, value);
-    return text.isEmpty() ? QStringLiteral("(%1)").arg(value)
-                          : QStringLiteral("%1 (%2)").arg(text).arg(value);
+    if (const auto word = ValueWordFor(kind, value)) {
+        return QStringLiteral("%1 (%2)").arg(QString::fromStdString(*word), ShownText(kind, value));
+    }
+    return QStringLiteral("unknown (%1)").arg(UnknownValueText(kind, value));
 }
 
 QString SettingLine(protocol::SettingKind kind, int value) {
@@ -50,9 +69,12 @@ QString SettingLine(protocol::SettingKind kind, int value) {
 }
 
 QJsonObject SettingJson(protocol::SettingKind kind, int value) {
-    return QJsonObject{{QStringLiteral("setting"), SettingName(kind)},
-                       {QStringLiteral("text"), ShownText(kind, value)},
-                       {QStringLiteral("value"), value}};
+    const bool known = ValueWordFor(kind, value).has_value();
+    return QJsonObject{
+        {QStringLiteral("setting"), SettingName(kind)},
+        {QStringLiteral("value"), Word(kind, value)},
+        {QStringLiteral("text"), known ? ShownText(kind, value) : UnknownValueText(kind, value)},
+        {QStringLiteral("byte"), protocol::ValueByte(static_cast<std::int16_t>(value))}};
 }
 
 } // namespace cli

@@ -12,10 +12,12 @@ void PrintLine(const QString& line);
 void PrintJson(const QJsonObject& document);
 void PrintError(const QString& message); // prefixed with the program's name
 
-// A setting's value as the application shows it and as the printer sent it:
-// "auto-power-off: 60 min (6)", or {"setting": "auto-power-off", "text": "60 min", "value": 6}.
+// A setting's value as `set` takes it, then what the window shows for it: "auto-power-off: 60 (60 min)";
+// a value no word stands for is "unknown (byte 7)". In JSON the word (or null), the text and the
+// printer's byte: {"setting": "auto-power-off", "value": "60", "text": "60 min", "byte": 6}.
+// `value` is the reply's value byte as a signed number.
 QString SettingLine(protocol::SettingKind kind, int value);
-QString ValueText(protocol::SettingKind kind, int value); // "60 min (6)"
+QString ValueText(protocol::SettingKind kind, int value); // "60 (60 min)"
 QJsonObject SettingJson(protocol::SettingKind kind, int value);
 
 QString SettingName(protocol::SettingKind kind);

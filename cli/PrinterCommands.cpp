@@ -84,6 +84,7 @@ QString Hex(const std::vector<std::uint8_t>& bytes) {
 
 int RunGet(platform::UsbBus& bus, const Invocation& invocation) {
     SettingsService service = TargetPrinter(bus, invocation.serial);
+    WarnWhenSeveralMatch(service, invocation.serial);
     int exitCode = kExitSuccess;
     const auto readings = ReadAll(service, invocation.kinds, exitCode, {});
     if (readings) {
@@ -94,6 +95,7 @@ int RunGet(platform::UsbBus& bus, const Invocation& invocation) {
 
 int RunSet(platform::UsbBus& bus, const Invocation& invocation) {
     SettingsService service = TargetPrinter(bus, invocation.serial);
+    WarnWhenSeveralMatch(service, invocation.serial);
     const SettingKind kind = invocation.kinds.front();
     const WriteOutcome outcome = service.WriteSetting(kind, protocol::ValueForIndex(kind, invocation.index));
     if (outcome.result != kLinkOk) {
@@ -123,13 +125,15 @@ int RunSet(platform::UsbBus& bus, const Invocation& invocation) {
 }
 
 int RunReset(platform::UsbBus& bus, const Invocation& invocation) {
+    // Which printer is meant is said before the question, not after the answer.
+    SettingsService service = TargetPrinter(bus, invocation.serial);
+    WarnWhenSeveralMatch(service, invocation.serial);
     if (!invocation.yes && !Confirmed()) {
         PrintError(isatty(STDIN_FILENO) != 0
                        ? QStringLiteral("reset not confirmed; nothing was sent")
                        : QStringLiteral("reset needs confirmation on a terminal, or --yes"));
         return kExitUsage;
     }
-    SettingsService service = TargetPrinter(bus, invocation.serial);
     const ResetOutcome reset = service.Reset();
     if (reset.result() != kLinkOk) {
         return ReportFailure(reset.result(), reset.status(),
@@ -150,6 +154,7 @@ int RunReset(platform::UsbBus& bus, const Invocation& invocation) {
 
 int RunStatus(platform::UsbBus& bus, const Invocation& invocation) {
     SettingsService service = TargetPrinter(bus, invocation.serial);
+    WarnWhenSeveralMatch(service, invocation.serial);
     const StatusOutcome status = service.ReadStatus();
     if (status.outcome.result != kLinkOk) {
         return ReportFailure(status.outcome.result, status.outcome.status,
@@ -169,11 +174,13 @@ int RunStatus(platform::UsbBus& bus, const Invocation& invocation) {
 }
 
 int RunSend(platform::UsbBus& bus, const Invocation& invocation) {
-    const auto bytes = ReadValidCommandFile(invocation.file, invocation.json, false);
+    int exitCode = kExitSuccess;
+    const auto bytes = ReadValidCommandFile(invocation.file, invocation.json, false, exitCode);
     if (!bytes) {
-        return kExitInvalidFile;
+        return exitCode;
     }
     SettingsService service = TargetPrinter(bus, invocation.serial);
+    WarnWhenSeveralMatch(service, invocation.serial);
     const TransactionOutcome sent = service.Send(*bytes);
     if (sent.result != kLinkOk) {
         return ReportFailure(sent.result, sent.status, QStringLiteral("sending ") + invocation.file);

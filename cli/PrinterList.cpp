@@ -28,16 +28,25 @@ int RunList(platform::UsbBus& bus, const Invocation& invocation) {
             QStringLiteral("listing the USB interfaces failed: platform status %1").arg(listing.status));
         return kExitLinkFailure;
     }
-    const std::vector<ListedPrinter>& printers = listing.printers;
+    std::vector<ListedPrinter> printers = listing.printers;
+    // Every LM-360R matches an empty serial, but the other commands use only the first of them.
+    std::vector<bool> matches;
+    bool targetSeen = false;
+    for (ListedPrinter& printer : printers) {
+        matches.push_back(printer.target);
+        printer.target = printer.target && !targetSeen;
+        targetSeen = targetSeen || printer.target;
+    }
     if (invocation.json) {
         QJsonArray list;
-        for (const ListedPrinter& listed : printers) {
-            const cusb_detail::PrinterIdentity& p = listed.identity;
+        for (std::size_t i = 0; i < printers.size(); ++i) {
+            const cusb_detail::PrinterIdentity& p = printers[i].identity;
             list.append(QJsonObject{{QStringLiteral("manufacturer"), JsonString(p.manufacturer)},
                                     {QStringLiteral("product"), JsonString(p.product)},
                                     {QStringLiteral("serial"), JsonString(p.serial)},
-                                    {QStringLiteral("deviceId"), JsonString(p.deviceId)},
-                                    {QStringLiteral("target"), listed.target}});
+                                    {QStringLiteral("device_id"), JsonString(p.deviceId)},
+                                    {QStringLiteral("matches"), static_cast<bool>(matches[i])},
+                                    {QStringLiteral("target"), printers[i].target}});
         }
         PrintJson(QJsonObject{{QStringLiteral("printers"), list}});
     } else if (printers.empty()) {
@@ -45,10 +54,12 @@ int RunList(platform::UsbBus& bus, const Invocation& invocation) {
     }
     for (std::size_t i = 0; i < printers.size() && !invocation.json; ++i) {
         const cusb_detail::PrinterIdentity& p = printers[i].identity;
+        const QString mark = printers[i].target ? QStringLiteral(" [target]")
+                             : matches[i] ? QStringLiteral(" [also an LM-360R: choose it with --serial]")
+                                          : QString();
         PrintLine(QStringLiteral("%1: manufacturer %2, product %3, serial %4%5")
                       .arg(i + 1)
-                      .arg(Quoted(p.manufacturer), Quoted(p.product), Quoted(p.serial),
-                           printers[i].target ? QStringLiteral(" [target]") : QString()));
+                      .arg(Quoted(p.manufacturer), Quoted(p.product), Quoted(p.serial), mark));
         PrintLine(QStringLiteral("   device ID: %1").arg(Quoted(p.deviceId)));
     }
     const bool found =

@@ -25,6 +25,9 @@ constexpr std::array<CliSetting, 5> kSettings{{
 // The power-on list's entries, in list order, as words on the command line.
 constexpr std::array<std::string_view, 2> kPowerOnWords{"off", "on"};
 
+// The values command mode reports, numbered 1, 2, 3 as the window's texts for them are.
+constexpr std::array<int, 3> kCommandModes{0, 1, 3};
+
 // The unit after auto power-off minutes; terse, as command-line output goes.
 constexpr std::string_view kMinutesUnit = "min";
 
@@ -87,6 +90,40 @@ std::optional<int> IndexForValueWord(SettingKind kind, std::string_view word) {
     default:
         return std::nullopt;
     }
+}
+
+std::string ValueWordForIndex(SettingKind kind, int index) {
+    const auto items = protocol::ListItems(kind);
+    if (index < 0 || static_cast<std::size_t>(index) >= items.size()) {
+        return {};
+    }
+    switch (kind) {
+    case protocol::kPowerOn:
+        return std::string(kPowerOnWords[static_cast<std::size_t>(index)]);
+    case protocol::kAutoPowerOff:
+        return std::string(items[static_cast<std::size_t>(index)].text);
+    default:
+        return std::to_string(index + 1);
+    }
+}
+
+std::optional<std::string> ValueWordFor(SettingKind kind, int value) {
+    if (kind == protocol::kCommandMode) {
+        const auto mode = std::find(kCommandModes.begin(), kCommandModes.end(), value);
+        if (mode == kCommandModes.end()) {
+            return std::nullopt;
+        }
+        return std::to_string(mode - kCommandModes.begin() + 1);
+    }
+    const auto items = protocol::ListItems(kind);
+    for (int index = 0; static_cast<std::size_t>(index) < items.size(); ++index) {
+        // The word whose write carries exactly this byte: setting it again changes nothing.
+        if (protocol::ValueByte(protocol::ValueForIndex(kind, index)) ==
+            protocol::ValueByte(static_cast<std::int16_t>(value))) {
+            return ValueWordForIndex(kind, index);
+        }
+    }
+    return std::nullopt;
 }
 
 std::string ShownText(SettingKind kind, const protocol::SettingText& text) {

@@ -26,6 +26,14 @@ const CliSetting* SettingOfKind(protocol::SettingKind kind);
 // network and info-print 1|2|3 (the first, second, third list item). nullopt for anything else.
 std::optional<int> IndexForValueWord(protocol::SettingKind kind, std::string_view word);
 
+// The VALUE word `set` takes for a list entry ("on", "30", "2"); empty outside the list.
+std::string ValueWordForIndex(protocol::SettingKind kind, int index);
+
+// The VALUE word whose write carries exactly this value again, so that `set` of what `get` printed
+// changes nothing; nullopt for a value no word stands for. Command mode, which cannot be set,
+// numbers its modes 1, 2, 3.
+std::optional<std::string> ValueWordFor(protocol::SettingKind kind, int value);
+
 // The application's text of what a value shows as, in the catalogue's language (lm360rctl installs
 // only the English one); the auto power-off minutes carry their unit.
 std::string ShownText(protocol::SettingKind kind, const protocol::SettingText& text);

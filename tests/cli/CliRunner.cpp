@@ -24,6 +24,10 @@ CliRun CliRunner::Run(const QStringList& arguments) const {
     return Start(arguments, {});
 }
 
+CliRun CliRunner::RunWithInput(const QStringList& arguments, const QByteArray& input) const {
+    return Start(arguments, {}, input);
+}
+
 CliRun CliRunner::RunWithFileSizeLimit(const QStringList& arguments, std::uint64_t fileSizeLimit) const {
     const rlim_t limit = fileSizeLimit;
     return Start(arguments, [limit] {
@@ -51,7 +55,8 @@ CliRun CliRunner::RunOnTerminal(const QStringList& arguments, const QByteArray& 
     return run;
 }
 
-CliRun CliRunner::Start(const QStringList& arguments, const std::function<void()>& inChild) const {
+CliRun CliRunner::Start(const QStringList& arguments, const std::function<void()>& inChild,
+                        const QByteArray& input) const {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("LM360R_USB"), QStringLiteral("simulated"));
@@ -62,6 +67,8 @@ CliRun CliRunner::Start(const QStringList& arguments, const std::function<void()
         process.setChildProcessModifier(inChild);
     }
     process.start(QStringLiteral(LM360RCTL_PATH), arguments);
+    process.write(input);
+    process.closeWriteChannel();
     CliRun run;
     if (!process.waitForFinished(30000)) {
         process.kill();

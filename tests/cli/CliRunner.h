@@ -24,6 +24,8 @@ class CliRunner {
     CliRunner();
 
     CliRun Run(const QStringList& arguments) const;
+    // With `input` on standard input.
+    CliRun RunWithInput(const QStringList& arguments, const QByteArray& input) const;
     // With the file size limited to `fileSizeLimit` bytes, as on a full disk.
     CliRun RunWithFileSizeLimit(const QStringList& arguments, std::uint64_t fileSizeLimit) const;
     // With a terminal on stdin that has `typed` waiting to be read.
@@ -34,7 +36,8 @@ class CliRunner {
     void WriteState(const QByteArray& scenario) const;
 
   private:
-    CliRun Start(const QStringList& arguments, const std::function<void()>& inChild) const;
+    CliRun Start(const QStringList& arguments, const std::function<void()>& inChild,
+                 const QByteArray& input = {}) const;
     QTemporaryDir dir_;
 };
 

@@ -4,6 +4,7 @@
 #include "protocol/CommandFile.h"
 
 #include <QDir>
+#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <gtest/gtest.h>
@@ -70,7 +71,7 @@ TEST(SaveCommandsFile, FailedWriteKeepsTheOldFile) {
     WriteBytes(cli.Path("keep.bin"), old);
 
     const CliRun full = cli.RunWithFileSizeLimit({"save-commands", "power", "-o", cli.Path("keep.bin")}, 10);
-    EXPECT_EQ(full.exitCode, kExitUsage);
+    EXPECT_EQ(full.exitCode, kExitFileError);
     EXPECT_TRUE(full.out.isEmpty());
     EXPECT_TRUE(full.err.startsWith("lm360rctl: cannot write")) << full.err.toStdString();
     EXPECT_EQ(ReadBytes(cli.Path("keep.bin")), old);
@@ -78,8 +79,31 @@ TEST(SaveCommandsFile, FailedWriteKeepsTheOldFile) {
         << "no temporary file left";
 
     const CliRun missing = cli.Run({"save-commands", "power", "-o", cli.Path("no/such/dir/x")});
-    EXPECT_EQ(missing.exitCode, kExitUsage);
+    EXPECT_EQ(missing.exitCode, kExitFileError);
     EXPECT_FALSE(QDir(cli.Path("no")).exists());
+}
+
+// "-" is the standard stream on both sides; a folder is never taken for a file name.
+TEST(SaveCommandsFile, OutputGoesWhereItIsAskedToOrNowhere) {
+    CliRunner cli;
+    const Bytes power = protocol::BuildCommandFile(protocol::kPowerGroup, {1, 0, 0, 0});
+    const CliRun piped = cli.Run(
+        {"save-commands", "power", "--power-on", "on", "--auto-power-off", "0", "--network", "1", "-o", "-"});
+    ASSERT_EQ(piped.exitCode, kExitSuccess) << piped.err.toStdString();
+    EXPECT_EQ(Bytes(piped.out.begin(), piped.out.end()), power) << "the file itself, nothing else";
+    const CliRun read = cli.RunWithInput({"inspect", "-"}, piped.out);
+    EXPECT_EQ(read.exitCode, kExitSuccess) << read.err.toStdString();
+    EXPECT_TRUE(read.out.contains("power-on: on (On)")) << read.out.toStdString();
+
+    QDir(cli.Path(".")).mkdir("folder");
+    for (const QString& folder : {cli.Path("folder"), cli.Path("folder") + "/", cli.Path("absent") + "/"}) {
+        const CliRun run = cli.Run({"save-commands", "power", "-o", folder});
+        EXPECT_EQ(run.exitCode, kExitFileError) << folder.toStdString();
+        EXPECT_TRUE(run.err.contains("folder")) << run.err.toStdString();
+    }
+    EXPECT_TRUE(QDir(cli.Path("folder")).isEmpty());
+    EXPECT_FALSE(QFile::exists(cli.Path("folder.bin")));
+    EXPECT_EQ(cli.Run({"save-commands", "power", "--json", "-o", "-"}).exitCode, kExitUsage);
 }
 
 TEST(Inspect, ReportsTheFirstFaultWithItsOffset) {
@@ -100,7 +124,7 @@ TEST(Inspect, ReportsTheFirstFaultWithItsOffset) {
     EXPECT_FALSE(verdict.value("valid").toBool(true));
     EXPECT_EQ(verdict.value("offset").toInt(), 8);
 
-    EXPECT_EQ(cli.Run({"inspect", cli.Path("absent.bin")}).exitCode, kExitInvalidFile);
+    EXPECT_EQ(cli.Run({"inspect", cli.Path("absent.bin")}).exitCode, kExitFileError);
 }
 
 TEST(Inspect, PrintsTheSettingsAFileCarries) {
@@ -108,8 +132,7 @@ TEST(Inspect, PrintsTheSettingsAFileCarries) {
     WriteBytes(cli.Path("p.bin"), protocol::BuildCommandFile(protocol::kPowerGroup, {1, 3, 0, 0}));
     const CliRun run = cli.Run({"inspect", cli.Path("p.bin")});
     ASSERT_EQ(run.exitCode, kExitSuccess);
-    EXPECT_TRUE(
-        run.out.contains("power-on: On (1)\nauto-power-off: 30 min (3)\nnetwork: Mode 1 (0)\n"))
+    EXPECT_TRUE(run.out.contains("power-on: on (On)\nauto-power-off: 30 (30 min)\nnetwork: 1 (Mode 1)\n"))
         << run.out.toStdString();
 }
 

@@ -42,14 +42,14 @@ TEST_P(SetThenGet, ValueSurvivesIntoTheNextProcess) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Settings, SetThenGet,
-                         testing::Values(SetCase{"power-on", "on", "power-on: On (1)"},
-                                         SetCase{"power-on", "off", "power-on: Off (0)"},
-                                         SetCase{"auto-power-off", "0", "auto-power-off: 0 min (0)"},
-                                         SetCase{"auto-power-off", "30", "auto-power-off: 30 min (3)"},
-                                         SetCase{"network", "1", "network: Mode 1 (0)"},
+                         testing::Values(SetCase{"power-on", "on", "power-on: on (On)"},
+                                         SetCase{"power-on", "off", "power-on: off (Off)"},
+                                         SetCase{"auto-power-off", "0", "auto-power-off: 0 (0 min)"},
+                                         SetCase{"auto-power-off", "30", "auto-power-off: 30 (30 min)"},
+                                         SetCase{"network", "1", "network: 1 (Mode 1)"},
                                          // information print values run backwards: the first choice is 3
-                                         SetCase{"info-print", "1", "info-print: Full report (3)"},
-                                         SetCase{"info-print", "3", "info-print: Short report (1)"}),
+                                         SetCase{"info-print", "1", "info-print: 1 (Full report)"},
+                                         SetCase{"info-print", "3", "info-print: 3 (Short report)"}),
                          [](const testing::TestParamInfo<SetCase>& p) {
                              std::string name = std::string(p.param.setting) + "_" + p.param.word;
                              std::replace(name.begin(), name.end(), '-', '_');
@@ -61,13 +61,13 @@ TEST(PrinterCommands, GetReadsAllFiveInOrder) {
     cli.WriteState(kOnePrinter);
     const CliRun text = cli.Run({"get"});
     ASSERT_EQ(text.exitCode, kExitSuccess) << text.err.toStdString();
-    EXPECT_EQ(text.out, "power-on: Off (0)\nauto-power-off: 60 min (6)\nnetwork: Mode 3 (2)\n"
-                        "info-print: Full report (3)\ncommand-mode: Mode 1 (0)\n");
+    EXPECT_EQ(text.out, "power-on: off (Off)\nauto-power-off: 60 (60 min)\nnetwork: 3 (Mode 3)\n"
+                        "info-print: 1 (Full report)\ncommand-mode: 1 (Mode 1)\n");
 
     const QJsonArray settings = Json(cli.Run({"get", "--json"})).value("settings").toArray();
     ASSERT_EQ(settings.size(), 5);
     EXPECT_EQ(settings[1].toObject(),
-              (QJsonObject{{"setting", "auto-power-off"}, {"text", "60 min"}, {"value", 6}}));
+              (QJsonObject{{"setting", "auto-power-off"}, {"value", "60"}, {"text", "60 min"}, {"byte", 6}}));
 }
 
 TEST(PrinterCommands, RefusedValueIsAMismatchShowingBothValues) {
@@ -76,11 +76,12 @@ TEST(PrinterCommands, RefusedValueIsAMismatchShowingBothValues) {
     const CliRun run = cli.Run({"set", "network", "1"});
     EXPECT_EQ(run.exitCode, kExitMismatch);
     EXPECT_TRUE(run.out.isEmpty());
-    EXPECT_EQ(run.err, "lm360rctl: network: wrote Mode 1 (0), but the printer answered Mode 3 (2)\n");
+    EXPECT_EQ(run.err, "lm360rctl: network: wrote 1 (Mode 1), but the printer answered 3 (Mode 3)\n");
 
     const QJsonObject json = Json(cli.Run({"set", "network", "1", "--json"}));
     EXPECT_FALSE(json.value("matches").toBool(true));
-    EXPECT_EQ(json.value("answered").toObject().value("value").toInt(), 2);
+    EXPECT_EQ(json.value("answered").toObject().value("value").toString(), "3");
+    EXPECT_EQ(json.value("answered").toObject().value("byte").toInt(), 2);
 }
 
 // Each printer command without a printer: status 2 and one line naming the link result.
@@ -100,7 +101,8 @@ TEST(PrinterCommands, NoPrinterIsStatusTwo) {
         EXPECT_EQ(run.exitCode, kExitNoPrinter) << arguments.join(' ').toStdString() << run.err.toStdString();
         if (arguments.first() != "list") {
             EXPECT_TRUE(run.out.isEmpty()) << arguments.join(' ').toStdString();
-            EXPECT_TRUE(run.err.contains("link result 1")) << run.err.toStdString();
+            EXPECT_TRUE(run.err.contains("no LM-360R printer found")) << run.err.toStdString();
+            EXPECT_TRUE(run.err.endsWith("(link result 1, platform status 0)\n")) << run.err.toStdString();
             EXPECT_EQ(run.err.count('\n'), 1) << run.err.toStdString();
         }
     }
@@ -110,14 +112,19 @@ TEST(PrinterCommands, SerialPicksTheSecondOfTwoPrinters) {
     CliRunner cli;
     cli.WriteState(kTwoPrinters);
     ASSERT_EQ(cli.Run({"set", "power-on", "on", "--serial", "B"}).exitCode, kExitSuccess);
-    EXPECT_EQ(cli.Run({"get", "power-on", "--serial", "B"}).out, "power-on: On (1)\n");
-    EXPECT_EQ(cli.Run({"get", "power-on", "--serial", "A"}).out, "power-on: Off (0)\n");
-    EXPECT_EQ(cli.Run({"get", "power-on"}).out, "power-on: Off (0)\n") << "without a serial the first one";
+    EXPECT_EQ(cli.Run({"get", "power-on", "--serial", "B"}).out, "power-on: on (On)\n");
+    EXPECT_EQ(cli.Run({"get", "power-on", "--serial", "A"}).out, "power-on: off (Off)\n");
+    const CliRun unnamed = cli.Run({"get", "power-on"});
+    EXPECT_EQ(unnamed.out, "power-on: off (Off)\n") << "without a serial the first one";
+    EXPECT_TRUE(unnamed.err.startsWith("lm360rctl: warning: 2 LM-360R printers are attached; using the "
+                                       "first, serial A; choose another with --serial SERIAL"))
+        << unnamed.err.toStdString();
+    EXPECT_TRUE(cli.Run({"get", "power-on", "--serial", "A"}).err.isEmpty());
     // Every command that talks to a printer talks to the one named.
     WriteBytes(cli.Path("on.bin"), protocol::BuildCommandFile(protocol::kPowerGroup, {1, 1, 0, 0}));
     ASSERT_EQ(cli.Run({"send", "on.bin", "--serial", "B"}).exitCode, kExitSuccess);
-    EXPECT_EQ(cli.Run({"get", "auto-power-off", "--serial", "A"}).out, "auto-power-off: 60 min (6)\n");
-    EXPECT_EQ(cli.Run({"get", "auto-power-off", "--serial", "B"}).out, "auto-power-off: 10 min (1)\n");
+    EXPECT_EQ(cli.Run({"get", "auto-power-off", "--serial", "A"}).out, "auto-power-off: 60 (60 min)\n");
+    EXPECT_EQ(cli.Run({"get", "auto-power-off", "--serial", "B"}).out, "auto-power-off: 10 (10 min)\n");
     for (const QStringList& arguments : QList<QStringList>{{"get"},
                                                            {"set", "power-on", "on"},
                                                            {"reset", "--yes"},
@@ -136,7 +143,14 @@ TEST(PrinterCommands, SerialPicksTheSecondOfTwoPrinters) {
     EXPECT_FALSE(printers[0].toObject().value("target").toBool());
     EXPECT_TRUE(printers[1].toObject().value("target").toBool());
     EXPECT_EQ(printers[1].toObject().value("manufacturer").toString(), "Tamblor");
-    EXPECT_TRUE(printers[1].toObject().value("deviceId").toString().contains("SERN:B"));
+    EXPECT_TRUE(printers[1].toObject().value("device_id").toString().contains("SERN:B"));
+
+    // Without a serial only the printer the other commands would use is the target.
+    const QJsonArray unnamedList = Json(cli.Run({"list", "--json"})).value("printers").toArray();
+    ASSERT_EQ(unnamedList.size(), 2);
+    EXPECT_TRUE(unnamedList[0].toObject().value("target").toBool());
+    EXPECT_FALSE(unnamedList[1].toObject().value("target").toBool());
+    EXPECT_TRUE(unnamedList[1].toObject().value("matches").toBool());
 }
 
 TEST(PrinterCommands, SendChecksFirstAndSendsOnlyValidFiles) {
@@ -150,13 +164,13 @@ TEST(PrinterCommands, SendChecksFirstAndSendsOnlyValidFiles) {
     const CliRun bad = cli.Run({"send", "bad.bin"});
     EXPECT_EQ(bad.exitCode, kExitInvalidFile);
     EXPECT_TRUE(bad.err.contains("offset 8")) << bad.err.toStdString();
-    EXPECT_EQ(cli.Run({"get", "power-on"}).out, "power-on: Off (0)\n")
+    EXPECT_EQ(cli.Run({"get", "power-on"}).out, "power-on: off (Off)\n")
         << "nothing of the invalid file arrived";
 
     const CliRun good = cli.Run({"send", "good.bin"});
     EXPECT_EQ(good.exitCode, kExitSuccess) << good.err.toStdString();
     EXPECT_EQ(cli.Run({"get", "power-on", "auto-power-off"}).out,
-              "power-on: On (1)\nauto-power-off: 10 min (1)\n");
+              "power-on: on (On)\nauto-power-off: 10 (10 min)\n");
 }
 
 TEST(PrinterCommands, ResetNeedsConfirmationThenRestoresAndPrintsAll) {
@@ -166,23 +180,23 @@ TEST(PrinterCommands, ResetNeedsConfirmationThenRestoresAndPrintsAll) {
 
     const CliRun refused = cli.Run({"reset"}); // stdin is not a terminal here
     EXPECT_EQ(refused.exitCode, kExitUsage);
-    EXPECT_EQ(cli.Run({"get", "auto-power-off"}).out, "auto-power-off: 10 min (1)\n");
+    EXPECT_EQ(cli.Run({"get", "auto-power-off"}).out, "auto-power-off: 10 (10 min)\n");
 
     const CliRun declined = cli.RunOnTerminal({"reset"}, "n\n");
     EXPECT_EQ(declined.exitCode, kExitUsage);
     EXPECT_TRUE(declined.err.contains("[y/N]")) << declined.err.toStdString();
-    EXPECT_EQ(cli.Run({"get", "auto-power-off"}).out, "auto-power-off: 10 min (1)\n");
+    EXPECT_EQ(cli.Run({"get", "auto-power-off"}).out, "auto-power-off: 10 (10 min)\n");
 
     const CliRun confirmed = cli.RunOnTerminal({"reset"}, "y\n");
     EXPECT_EQ(confirmed.exitCode, kExitSuccess) << confirmed.err.toStdString();
-    EXPECT_TRUE(confirmed.out.contains("auto-power-off: 60 min (6)\n")) << confirmed.out.toStdString();
+    EXPECT_TRUE(confirmed.out.contains("auto-power-off: 60 (60 min)\n")) << confirmed.out.toStdString();
     ASSERT_EQ(cli.Run({"set", "auto-power-off", "10"}).exitCode, kExitSuccess);
 
     const CliRun reset = cli.Run({"reset", "--yes", "--json"});
     ASSERT_EQ(reset.exitCode, kExitSuccess) << reset.err.toStdString();
     const QJsonArray settings = Json(reset).value("settings").toArray();
     ASSERT_EQ(settings.size(), 5);
-    EXPECT_EQ(settings[1].toObject().value("value").toInt(), 6);
+    EXPECT_EQ(settings[1].toObject().value("byte").toInt(), 6);
 }
 
 TEST(PrinterCommands, StatusIsThirtyTwoBytes) {

@@ -1,0 +1,27 @@
+#include "usb/LinkProblem.h"
+
+#include "platform/usb/UsbStatus.h"
+
+LinkProblem ProblemOf(LinkResult result, std::int32_t status) {
+    if (result == kLinkOk) {
+        return LinkProblem::None;
+    }
+    if (result == kLinkNoPrinter) {
+        return LinkProblem::NoPrinter;
+    }
+    switch (status) {
+    case platform::kUsbErrorAccess:
+        return LinkProblem::AccessRefused;
+    case platform::kUsbErrorBusy:
+        return LinkProblem::InUse;
+    case platform::kUsbErrorNoDevice:
+        return LinkProblem::Gone;
+    default:
+        break;
+    }
+    // A read that ran out of passes records no status of its own.
+    if (result == kLinkReadFailed && status == platform::kUsbOk) {
+        return LinkProblem::NoAnswer;
+    }
+    return LinkProblem::Other;
+}
