@@ -39,6 +39,9 @@ QString DescribeLinkFailure(LinkResult result, std::int32_t status) {
         // The platform statuses are libusb's, also on the simulated bus.
         text += QStringLiteral(" (%1)").arg(QLatin1String(libusb_error_name(status)));
     }
+    if (status == LIBUSB_ERROR_BUSY) {
+        text += QStringLiteral(": the printer is in use by another program");
+    }
     return text;
 }
 

@@ -1,6 +1,7 @@
 #include "platform/usb/LibusbInterface.h"
 
 #include <utility>
+#include <vector>
 
 namespace platform::libusb {
 
@@ -103,7 +104,7 @@ UsbStatus LibusbInterface::GetAlternateSetting(std::uint8_t& alternateSetting) {
 }
 
 UsbStatus LibusbInterface::SetAlternateInterface(std::uint8_t alternateSetting) {
-    if (!claimed_ || FindAltSetting(alternateSetting) == nullptr) {
+    if (!claim_ || FindAltSetting(alternateSetting) == nullptr) {
         return kUsbErrorNotFound;
     }
     const int status =
@@ -126,25 +127,44 @@ UsbStatus LibusbInterface::OpenDevice() {
         return status;
     }
     handle_.reset(raw);
-    // Lets the printer driver of the kernel step aside while the interface is claimed and come back on
-    // release. Platforms without kernel drivers to detach report "not supported", which changes nothing.
-    libusb_set_auto_detach_kernel_driver(handle_.get(), 1);
     return kUsbOk;
 }
 
+InterfaceLocation LibusbInterface::Location() const {
+    InterfaceLocation location;
+    location.bus = libusb_get_bus_number(device_.get());
+    location.address = libusb_get_device_address(device_.get());
+    location.configuration = config_->bConfigurationValue;
+    location.interface = Selected().bInterfaceNumber;
+    std::uint8_t ports[8] = {};
+    const int depth = libusb_get_port_numbers(device_.get(), ports, sizeof ports);
+    for (int i = 0; i < depth; ++i) {
+        location.ports += (i > 0 ? "." : "") + std::to_string(ports[i]);
+    }
+    return location;
+}
+
+bool LibusbInterface::StopForSignal() {
+    if (!claim_ || !SignalDeferral::Pending()) {
+        return false;
+    }
+    Release();
+    return true;
+}
+
 UsbStatus LibusbInterface::USBInterfaceOpen() {
-    if (claimed_) {
+    if (claim_) {
         return kUsbOk;
     }
     if (const UsbStatus status = OpenDevice(); status != kUsbOk) {
         return status;
     }
     const int number = Selected().bInterfaceNumber;
-    if (const int status = libusb_claim_interface(handle_.get(), number); status != LIBUSB_SUCCESS) {
+    if (const UsbStatus status = InterfaceClaim::Acquire(handle_.get(), Location(), claim_);
+        status != kUsbOk) {
         handle_.reset();
         return status;
     }
-    claimed_ = true;
     // Detaching a kernel driver puts the interface back to its first setting, and another program may
     // have left it anywhere; the setting this handle reports is made the device's own again.
     if (interface_->num_altsetting > 1) {
@@ -159,22 +179,13 @@ UsbStatus LibusbInterface::USBInterfaceOpen() {
 
 void LibusbInterface::Release() {
     pending_.clear();
-    if (claimed_) {
-        claimed_ = false;
-        // With auto-detach on, the release also gives the interface back to the kernel's driver.
-        libusb_release_interface(handle_.get(), Selected().bInterfaceNumber);
-    }
+    claim_.reset(); // gives the interface back to the kernel's driver
     handle_.reset();
 }
 
 UsbStatus LibusbInterface::USBInterfaceClose() {
-    UsbStatus status = kUsbOk;
-    if (claimed_) {
-        status = libusb_release_interface(handle_.get(), Selected().bInterfaceNumber);
-        claimed_ = false;
-    }
     Release();
-    return status;
+    return kUsbOk;
 }
 
 } // namespace platform::libusb
