@@ -12,6 +12,8 @@ namespace {
 
 using protocol::SettingKind;
 
+constexpr int kMaxWaitSeconds = 3600;
+
 struct CommandSpec {
     const char* name;
     Command command;
@@ -85,6 +87,10 @@ QString SettingNames() {
 const QCommandLineOption kSerial(QStringLiteral("serial"),
                                  QStringLiteral("Use only the printer with serial number S."),
                                  QStringLiteral("S"));
+const QCommandLineOption kWait(QStringLiteral("wait"),
+                               QStringLiteral("Wait up to SECONDS for a printer in use by another program "
+                                              "(default 5)."),
+                               QStringLiteral("SECONDS"));
 const QCommandLineOption kJson(QStringLiteral("json"),
                                QStringLiteral("Print one JSON document instead of text."));
 const QCommandLineOption kYes({QStringLiteral("y"), QStringLiteral("yes")},
@@ -106,6 +112,7 @@ enum class OptionSet { Common, All, Command };
 
 void AddOptions(QCommandLineParser& parser, OptionSet set, const CommandSpec* command = nullptr) {
     parser.addOption(kSerial);
+    parser.addOption(kWait);
     parser.addOption(kJson);
     parser.addHelpOption();
     if (set != OptionSet::Command) {
@@ -318,6 +325,15 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
     invocation.serial = parser.value(kSerial);
     invocation.json = parser.isSet(kJson);
     invocation.yes = command->command == Command::Reset && parser.isSet(kYes);
+    if (parser.isSet(kWait)) {
+        bool number = false;
+        const double seconds = parser.value(kWait).toDouble(&number);
+        if (!number || seconds < 0 || seconds > kMaxWaitSeconds) {
+            return Usage(
+                QStringLiteral("--wait takes a number of seconds from 0 to %1").arg(kMaxWaitSeconds));
+        }
+        invocation.waitMilliseconds = static_cast<int>(seconds * 1000);
+    }
     if (auto error = ReadWords(parser, *command, parser.positionalArguments().mid(1), invocation)) {
         return Usage(*error);
     }

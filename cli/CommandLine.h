@@ -21,7 +21,8 @@ struct Invocation {
     int index = -1;                                       // set: the list index of the value
     protocol::CommandGroup group = protocol::kPowerGroup; // save-commands
     protocol::CommandSelections selections;               // save-commands
-    QString file; // save-commands: output (".bin" added); inspect, send: input
+    QString file;              // save-commands: output (".bin" added); inspect, send: input
+    int waitMilliseconds = -1; // --wait: how long a printer in use is waited for; -1: the default
 };
 
 struct ParsedCommandLine {

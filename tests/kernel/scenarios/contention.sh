@@ -15,10 +15,10 @@ scenario() {
   finish holder 0
   expect_setting auto-power-off 1
 
-  # Held for longer: the run gives up and says why.
-  start long-holder "$holder" 9
+  # Held for longer than the run waits: it gives up and says why, and leaves the holder alone.
+  start long-holder "$holder" 4
   wait_for_output long-holder '^holding' || problem "the holder never held the printer"
-  driver_after=none run set-while-long-held 3 "$ctl" set auto-power-off 20
+  driver_after=usbfs run set-while-long-held 3 "$ctl" --wait 1 set auto-power-off 20
   expect_err set-while-long-held 'in use by another program'
   finish long-holder 0
   expect_setting auto-power-off 1
@@ -26,11 +26,11 @@ scenario() {
   # A job written in small pieces to usblp's node: the run waits for it, and every job byte arrives.
   local job=$TMPDIR/job.txt base
   base=$(out_bytes)
-  for i in $(seq 1 50); do printf 'job line %03d\n' "$i"; done >"$job"
+  for i in $(seq 1 25); do printf 'job line %03d\n' "$i"; done >"$job"
   start job bash -c 'exec 3>"$2"; while read -r line; do echo "$line" >&3 || exit 1; sleep 0.04; done <"$1"' \
     job "$job" "$(lp_node)"
   wait_for_out_bytes $((base + 13))
-  run get-during-job 0 "$ctl" get power-on
+  run get-during-job 0 "$ctl" --wait 15 get power-on
   finish job 0
   tail -c +$((base + 1)) "$out/bulk-out.bin" | head -c "$(stat -c %s "$job")" | cmp -s - "$job" ||
     problem "the job did not reach the printer whole and first"
