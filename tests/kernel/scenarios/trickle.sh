@@ -4,8 +4,8 @@ device_options=(--trickle=3)
 scenario() {
   run get-trickle 0 "$ctl" get
   expect_out get-trickle '^auto-power-off: 60 min \(6\)$'
-  run set-trickle 0 "$ctl" set network 3
-  expect_setting network 3
+  run set-trickle 0 "$ctl" set network 1
+  expect_setting network 0
   run status-trickle 0 "$ctl" status
   expect_out status-trickle '^80 20( 00)+$'
 }
