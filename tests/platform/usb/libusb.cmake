@@ -18,3 +18,8 @@ lm360r_add_test(libusb_link_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/LibusbLinkTest.cpp
   LIBS lm360r_link lm360r_libusb_bus lm360r_simulator lm360r_usbfs_emulation GTest::gtest_main
   ENVIRONMENT ${LM360R_UMOCKDEV_ENVIRONMENT})
+
+# What gives the printer's kernel driver back: deferred signals and the ledger of detached drivers.
+lm360r_add_test(libusb_release_tests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/SignalDeferralTest.cpp ${CMAKE_CURRENT_LIST_DIR}/DetachLedgerTest.cpp
+  LIBS lm360r_libusb_bus GTest::gtest_main)
