@@ -15,6 +15,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr std::chrono::milliseconds kInUsePoll{100};
 constexpr std::string_view kProgramClaim = "usbfs"; // the driver name of an interface a program claimed
+constexpr std::string_view kUnnamedDriver = "kernel";
 
 } // namespace
 
@@ -73,8 +74,9 @@ bool InterfaceClaim::LockDevice() {
     if (flock(lock_.get(), LOCK_EX | LOCK_NB) == 0) {
         return true;
     }
+    const bool taken = errno == EWOULDBLOCK;
     lock_.Reset();
-    return false;
+    return !taken; // a node that cannot be locked at all leaves nobody to take turns with either
 }
 
 UsbStatus InterfaceClaim::TryOnce(bool& otherProgramSeen) {
@@ -82,7 +84,11 @@ UsbStatus InterfaceClaim::TryOnce(bool& otherProgramSeen) {
         return LIBUSB_ERROR_BUSY; // another run of ours has it
     }
     GiveBackAbandoned();
-    const std::string driver = BoundDriver(location_);
+    std::string driver = BoundDriver(location_);
+    // Where sysfs does not show the interface, usbfs still tells whether a kernel driver has it.
+    if (driver.empty() && libusb_kernel_driver_active(handle_, location_.interface) == 1) {
+        driver = kUnnamedDriver;
+    }
     if (driver == kProgramClaim) {
         otherProgramSeen = true;
         lock_.Reset();
