@@ -16,7 +16,7 @@ scenario() {
   expect_setting auto-power-off 1
 
   # Held for longer than the run waits: it gives up and says why, and leaves the holder alone.
-  start long-holder "$holder" 4
+  start long-holder "$holder" 8 # well past the run's wait, even in a slow guest
   wait_for_output long-holder '^holding' || problem "the holder never held the printer"
   driver_after=usbfs run set-while-long-held 3 "$ctl" --wait 1 set auto-power-off 20
   expect_err set-while-long-held 'in use by another program'
