@@ -14,6 +14,8 @@ namespace {
 
 using protocol::SettingKind;
 
+constexpr int kMaxWaitSeconds = 3600;
+
 struct CommandSpec {
     const char* name;
     Command command;
@@ -88,6 +90,10 @@ const QCommandLineOption kVersion({QStringLiteral("v"), QStringLiteral("version"
 const QCommandLineOption kSerial(QStringLiteral("serial"),
                                  QStringLiteral("Use only the printer with serial number S."),
                                  QStringLiteral("S"));
+const QCommandLineOption kWait(QStringLiteral("wait"),
+                               QStringLiteral("Wait up to SECONDS for a printer in use by another program "
+                                              "(default 5)."),
+                               QStringLiteral("SECONDS"));
 const QCommandLineOption kJson(QStringLiteral("json"),
                                QStringLiteral("Print one JSON document instead of text."));
 const QCommandLineOption kYes({QStringLiteral("y"), QStringLiteral("yes")},
@@ -125,6 +131,7 @@ void AddOptions(QCommandLineParser& parser, OptionSet set, const CommandSpec* co
     parser.addOption(kJson);
     if (all || TalksToPrinter(command->command)) {
         parser.addOption(kSerial);
+        parser.addOption(kWait);
     }
     if (all || command->command == Command::Reset) {
         parser.addOption(kYes);
@@ -342,6 +349,15 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
     invocation.serial = TalksToPrinter(command->command) ? parser.value(kSerial) : QString();
     invocation.json = parser.isSet(kJson);
     invocation.yes = command->command == Command::Reset && parser.isSet(kYes);
+    if (TalksToPrinter(command->command) && parser.isSet(kWait)) {
+        bool number = false;
+        const double seconds = parser.value(kWait).toDouble(&number);
+        if (!number || seconds < 0 || seconds > kMaxWaitSeconds) {
+            return Usage(
+                QStringLiteral("--wait takes a number of seconds from 0 to %1").arg(kMaxWaitSeconds));
+        }
+        invocation.waitMilliseconds = static_cast<int>(seconds * 1000);
+    }
     if (auto error = ReadWords(parser, *command, parser.positionalArguments().mid(1), invocation)) {
         return Usage(*error);
     }

@@ -22,6 +22,7 @@ struct Invocation {
     protocol::CommandGroup group = protocol::kPowerGroup; // save-commands
     protocol::CommandSelections selections;               // save-commands
     QString file; // save-commands: output (see OutputPath); inspect, send: input; "-": standard stream
+    int waitMilliseconds = -1; // --wait: how long a printer in use is waited for; -1: the default
 };
 
 struct ParsedCommandLine {

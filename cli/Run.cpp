@@ -6,6 +6,7 @@
 #include "cli/Output.h"
 #include "cli/PrinterCommands.h"
 #include "cli/PrinterList.h"
+#include "platform/usb/InUseWait.h"
 
 #include <QCoreApplication>
 
@@ -27,6 +28,9 @@ int Run(const QStringList& arguments, const BusFactory& openBus) {
         break;
     }
     const Invocation& invocation = parsed.invocation;
+    if (invocation.waitMilliseconds >= 0) {
+        platform::SetInUseWait(std::chrono::milliseconds(invocation.waitMilliseconds));
+    }
     switch (invocation.command) {
     case Command::SaveCommands:
         return RunSaveCommands(invocation);

@@ -1,57 +1,19 @@
 #include "simulator/ProcessSimulatedBus.h"
 
-#include "platform/core/AtomicFile.h"
 #include "simulator/SimulatedBus.h"
 #include "simulator/StateFile.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 #include <iostream>
-#include <sstream>
 
 namespace simulator {
 namespace {
 
-constexpr std::string_view kPrefix = "lm360r simulated printer: ";
-
 DeviceScript ScriptFor(const PrinterState& state) {
     DeviceScript script;
-    script.identity = DefaultIdentity(state.serial);
-    script.identity.manufacturer = state.manufacturer;
-    script.identity.product = state.product;
-    script.identity.deviceId = DeviceIdText(state.manufacturer, state.product, state.serial);
+    script.identity = IdentityOf(state);
     script.settings = state.settings;
     script.refusedKinds = state.refusedKinds;
     return script;
-}
-
-struct LoadedState {
-    std::vector<PrinterState> printers;
-    bool writable = false;
-};
-
-LoadedState Load(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        const bool missing = errno == ENOENT;
-        std::cerr << kPrefix << path << ": " << std::strerror(errno)
-                  << "; starting from the default printer\n";
-        return {DefaultPrinters(), missing};
-    }
-    std::ostringstream text;
-    text << file.rdbuf();
-    if (file.bad()) {
-        std::cerr << kPrefix << path << ": cannot be read; starting from the default printer\n";
-        return {DefaultPrinters(), false};
-    }
-    ParsedState parsed = ParseState(text.str());
-    if (!parsed.printers) {
-        std::cerr << kPrefix << path << ": " << parsed.problem
-                  << "; starting from the default printer and leaving the file as it is\n";
-        return {DefaultPrinters(), false};
-    }
-    return {std::move(*parsed.printers), true};
 }
 
 class StateFileBus final : public platform::UsbBus {
@@ -76,10 +38,8 @@ class StateFileBus final : public platform::UsbBus {
 
   private:
     void Save() const {
-        const std::string text = FormatState(printers_);
-        if (const auto problem = platform::WriteFileAtomically(
-                path_, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()))) {
-            std::cerr << kPrefix << path_ << ": cannot be written: " << *problem << "\n";
+        if (const auto problem = SaveStateFile(path_, printers_)) {
+            std::cerr << kStateFileMessagePrefix << path_ << ": cannot be written: " << *problem << "\n";
         }
     }
 
@@ -96,7 +56,7 @@ std::unique_ptr<platform::UsbBus> CreateProcessSimulatedBus(const char* stateFil
         bus->AddDevice();
         return bus;
     }
-    return std::make_unique<StateFileBus>(stateFile, Load(stateFile));
+    return std::make_unique<StateFileBus>(stateFile, LoadStateFile(stateFile));
 }
 
 } // namespace simulator

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "protocol/SettingKind.h"
+#include "simulator/PrinterIdentity.h"
 #include "simulator/PrinterSettings.h"
 
 #include <optional>
@@ -31,5 +32,23 @@ struct ParsedState {
 };
 ParsedState ParseState(std::string_view text);
 std::string FormatState(const std::vector<PrinterState>& printers);
+
+// How the simulated printer's messages about its state file begin.
+inline constexpr std::string_view kStateFileMessagePrefix = "lm360r simulated printer: ";
+
+// What a process starts from. A missing file, or one that cannot be read or understood, gives one
+// default printer and one line on stderr; only a missing file may then be created (`writable`), so a
+// file that exists but was not understood is never overwritten.
+struct LoadedState {
+    std::vector<PrinterState> printers;
+    bool writable = false;
+};
+LoadedState LoadStateFile(const std::string& path);
+
+// The identity a printer of the state file presents: its strings and the matching device ID.
+PrinterIdentity IdentityOf(const PrinterState& state);
+
+// Replaces the file at `path` with these printers all at once; returns what went wrong, or nullopt.
+std::optional<std::string> SaveStateFile(const std::string& path, const std::vector<PrinterState>& printers);
 
 } // namespace simulator

@@ -1,25 +1,9 @@
 #include "platform/usb/LibusbInterface.h"
 
-#include <array>
-#include <filesystem>
-#include <fstream>
 #include <utility>
+#include <vector>
 
 namespace platform::libusb {
-
-namespace {
-
-// A sysfs attribute's one line, without its newline; nullopt when there is no such attribute.
-std::optional<std::string> ReadSysfsLine(const std::string& path) {
-    std::ifstream file(path);
-    std::string line;
-    if (!file || !std::getline(file, line)) {
-        return std::nullopt;
-    }
-    return line;
-}
-
-} // namespace
 
 UsbStatus ReadActiveConfig(libusb_device* device, ConfigDescriptorPtr& config) {
     libusb_config_descriptor* raw = nullptr;
@@ -87,21 +71,12 @@ UsbStatus LibusbInterface::GetDevice(UsbDeviceRef& device) {
 
 UsbStatus LibusbInterface::GetSystemDeviceStrings(std::optional<std::string>& manufacturer,
                                                   std::optional<std::string>& product) {
-    // sysfs names a device by its bus and the ports on its way from the root hub: /sys/bus/usb/devices/1-4.2
-    std::array<std::uint8_t, 7> ports{};
-    const int depth = libusb_get_port_numbers(device_.get(), ports.data(), static_cast<int>(ports.size()));
-    if (depth <= 0) {
+    const std::optional<ShownStrings> shown = DeviceStrings(Location());
+    if (!shown) {
         return kUsbErrorNotSupported;
     }
-    std::string path = "/sys/bus/usb/devices/" + std::to_string(libusb_get_bus_number(device_.get())) + "-";
-    for (int i = 0; i < depth; ++i) {
-        path += (i > 0 ? "." : "") + std::to_string(ports[static_cast<std::size_t>(i)]);
-    }
-    if (!std::filesystem::is_directory(path)) {
-        return kUsbErrorNotSupported;
-    }
-    manufacturer = ReadSysfsLine(path + "/manufacturer");
-    product = ReadSysfsLine(path + "/product");
+    manufacturer = shown->manufacturer;
+    product = shown->product;
     return kUsbOk;
 }
 
@@ -144,7 +119,7 @@ UsbStatus LibusbInterface::SetAlternateInterface(std::uint8_t alternateSetting) 
         return kUsbErrorNotFound;
     }
     // Unclaimed, the setting is only this handle's until USBInterfaceOpen makes it the device's.
-    if (claimed_) {
+    if (claim_) {
         const int status =
             libusb_set_interface_alt_setting(handle_.get(), Selected().bInterfaceNumber, alternateSetting);
         if (status != LIBUSB_SUCCESS) {
@@ -166,25 +141,44 @@ UsbStatus LibusbInterface::OpenDevice() {
         return status;
     }
     handle_.reset(raw);
-    // Lets the printer driver of the kernel step aside while the interface is claimed and come back on
-    // release. Platforms without kernel drivers to detach report "not supported", which changes nothing.
-    libusb_set_auto_detach_kernel_driver(handle_.get(), 1);
     return kUsbOk;
 }
 
+InterfaceLocation LibusbInterface::Location() const {
+    InterfaceLocation location;
+    location.bus = libusb_get_bus_number(device_.get());
+    location.address = libusb_get_device_address(device_.get());
+    location.configuration = config_->bConfigurationValue;
+    location.interface = Selected().bInterfaceNumber;
+    std::uint8_t ports[8] = {};
+    const int depth = libusb_get_port_numbers(device_.get(), ports, sizeof ports);
+    for (int i = 0; i < depth; ++i) {
+        location.ports += (i > 0 ? "." : "") + std::to_string(ports[i]);
+    }
+    return location;
+}
+
+bool LibusbInterface::StopForSignal() {
+    if (!claim_ || !SignalDeferral::Pending()) {
+        return false;
+    }
+    Release();
+    return true;
+}
+
 UsbStatus LibusbInterface::USBInterfaceOpen() {
-    if (claimed_) {
+    if (claim_) {
         return kUsbOk;
     }
     if (const UsbStatus status = OpenDevice(); status != kUsbOk) {
         return status;
     }
     const int number = Selected().bInterfaceNumber;
-    if (const int status = libusb_claim_interface(handle_.get(), number); status != LIBUSB_SUCCESS) {
+    if (const UsbStatus status = InterfaceClaim::Acquire(handle_.get(), Location(), claim_);
+        status != kUsbOk) {
         handle_.reset();
         return status;
     }
-    claimed_ = true;
     // Detaching a kernel driver puts the interface back to its first setting, and another program may
     // have left it anywhere; the setting this handle reports is made the device's own again.
     if (interface_->num_altsetting > 1) {
@@ -199,22 +193,13 @@ UsbStatus LibusbInterface::USBInterfaceOpen() {
 
 void LibusbInterface::Release() {
     pending_.clear();
-    if (claimed_) {
-        claimed_ = false;
-        // With auto-detach on, the release also gives the interface back to the kernel's driver.
-        libusb_release_interface(handle_.get(), Selected().bInterfaceNumber);
-    }
+    claim_.reset(); // gives the interface back to the kernel's driver
     handle_.reset();
 }
 
 UsbStatus LibusbInterface::USBInterfaceClose() {
-    UsbStatus status = kUsbOk;
-    if (claimed_) {
-        status = libusb_release_interface(handle_.get(), Selected().bInterfaceNumber);
-        claimed_ = false;
-    }
     Release();
-    return status;
+    return kUsbOk;
 }
 
 } // namespace platform::libusb

@@ -2,6 +2,7 @@
 
 // Private to the libusb backend: the only header of the project that names libusb types.
 
+#include "platform/usb/LibusbClaim.h"
 #include "platform/usb/UsbInterface.h"
 
 #include <chrono>
@@ -16,6 +17,8 @@ namespace platform::libusb {
 inline constexpr std::chrono::milliseconds kControlTimeout{1000};
 inline constexpr std::chrono::milliseconds kWriteTimeout{2000};
 inline constexpr std::chrono::milliseconds kReadPassTimeout{100};
+// A write goes out in slices this long, so a deferred signal is noticed between them.
+inline constexpr std::chrono::milliseconds kWriteSlice{100};
 
 // A device reference that keeps its libusb context alive for as long as the device is referenced.
 using DevicePtr = std::shared_ptr<libusb_device>;
@@ -73,13 +76,16 @@ class LibusbInterface final : public UsbInterface {
     UsbStatus Transfer(const libusb_endpoint_descriptor& endpoint, unsigned char* data, int length,
                        int& transferred, std::chrono::milliseconds timeout);
     void Release();
+    InterfaceLocation Location() const;
+    // When a deferred signal arrived: releases everything, which lets the signal take its course.
+    bool StopForSignal();
 
     DevicePtr device_;
     ConfigDescriptorPtr config_;
     const libusb_interface* interface_;
     std::uint8_t selectedAlternateSetting_;
     DeviceHandlePtr handle_;
-    bool claimed_ = false;
+    std::unique_ptr<InterfaceClaim> claim_; // after handle_: released while the handle is still open
     // Bytes a read pass received beyond the room the caller offered; handed out before the pipe is read
     // again.
     std::vector<std::uint8_t> pending_;

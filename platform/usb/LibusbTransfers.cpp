@@ -44,7 +44,7 @@ UsbStatus LibusbInterface::ClaimedEndpoint(std::uint8_t pipeRef, std::uint8_t di
     if (isIn != (direction == kPipeDirectionIn)) {
         return kUsbErrorInvalidParam;
     }
-    return claimed_ ? kUsbOk : kUsbErrorNotFound;
+    return claim_ ? kUsbOk : kUsbErrorNotFound;
 }
 
 UsbStatus LibusbInterface::GetPipeStatus(std::uint8_t pipeRef) {
@@ -52,7 +52,10 @@ UsbStatus LibusbInterface::GetPipeStatus(std::uint8_t pipeRef) {
     if (endpoint == nullptr) {
         return kUsbErrorInvalidParam;
     }
-    if (!claimed_) {
+    if (StopForSignal()) {
+        return kUsbErrorInterrupted;
+    }
+    if (!claim_) {
         return kUsbErrorNotFound;
     }
     // The endpoint's own GET_STATUS: a halted endpoint answers with its halt bit set.
@@ -86,6 +89,9 @@ UsbStatus LibusbInterface::Transfer(const libusb_endpoint_descriptor& endpoint, 
 }
 
 UsbStatus LibusbInterface::WritePipe(std::uint8_t pipeRef, const void* data, std::uint32_t size) {
+    if (StopForSignal()) {
+        return kUsbErrorInterrupted;
+    }
     const libusb_endpoint_descriptor* endpoint = nullptr;
     if (const UsbStatus status = ClaimedEndpoint(pipeRef, kPipeDirectionOut, endpoint); status != kUsbOk) {
         return status;
@@ -96,13 +102,26 @@ UsbStatus LibusbInterface::WritePipe(std::uint8_t pipeRef, const void* data, std
     // libusb only reads from the buffer of an OUT transfer; its interface is not const-correct.
     std::vector<unsigned char> frame(static_cast<const unsigned char*>(data),
                                      static_cast<const unsigned char*>(data) + size);
-    int transferred = 0;
-    const UsbStatus status =
-        Transfer(*endpoint, frame.data(), static_cast<int>(frame.size()), transferred, kWriteTimeout);
-    if (status != LIBUSB_SUCCESS) {
-        return status;
+    // Slices that time out go on from where the last one stopped, until the write's own bound.
+    const auto deadline = std::chrono::steady_clock::now() + kWriteTimeout;
+    std::uint32_t sent = 0;
+    for (;;) {
+        if (StopForSignal()) {
+            return kUsbErrorInterrupted;
+        }
+        int transferred = 0;
+        const UsbStatus status =
+            Transfer(*endpoint, frame.data() + sent, static_cast<int>(size - sent), transferred, kWriteSlice);
+        sent += static_cast<std::uint32_t>(transferred);
+        if (status == LIBUSB_ERROR_TIMEOUT && sent < size && std::chrono::steady_clock::now() < deadline) {
+            continue;
+        }
+        if (status != LIBUSB_SUCCESS) {
+            return status;
+        }
+        // A transfer that ended without a time-out yet took fewer bytes lost the rest: not written.
+        return sent == size ? kUsbOk : kUsbErrorIo;
     }
-    return static_cast<std::uint32_t>(transferred) == size ? kUsbOk : kUsbErrorIo;
 }
 
 UsbStatus LibusbInterface::ReadPipe(std::uint8_t pipeRef, void* data, std::uint32_t& size) {
@@ -132,6 +151,9 @@ UsbStatus LibusbInterface::ReadPipe(std::uint8_t pipeRef, void* data, std::uint3
     int transferred = 0;
     const UsbStatus status =
         Transfer(*endpoint, buffer.data(), static_cast<int>(buffer.size()), transferred, kReadPassTimeout);
+    if (StopForSignal()) {
+        return kUsbErrorInterrupted;
+    }
     // A pass that ends by its time-out delivers what arrived until then, possibly nothing.
     if (status != LIBUSB_SUCCESS && status != LIBUSB_ERROR_TIMEOUT) {
         return status;

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+namespace simulator::usbredir {
+
+// What a run of the USB device program is asked to be: where QEMU listens, which state file holds
+// the printer, and the faults it shows.
+struct DeviceOptions {
+    std::string socketPath;
+    std::string stateFile;
+    std::string recordFile; // every bulk OUT byte received, in order; empty: nothing recorded
+    std::chrono::seconds lifetime{120};
+    // Replies the printer swallows, counted by the writes that asked for one: a host that asked
+    // waits forever. Unset: every reply is sent.
+    std::optional<std::uint32_t> silentReplies;
+    bool stallIn = false;
+    bool stallOut = false;
+    std::uint32_t trickleBytes = 0; // at most this many reply bytes per IN packet; 0: no limit
+    // The device goes away (its connection is closed) once this many bulk OUT bytes arrived, and
+    // comes back as a freshly plugged printer shortly after.
+    std::optional<std::uint64_t> unplugAfterBytes;
+};
+
+inline constexpr std::uint32_t kSilentForever = UINT32_MAX;
+
+struct ParsedDeviceOptions {
+    std::optional<DeviceOptions> options;
+    std::string problem; // when `options` is empty
+};
+
+// Arguments after the program name; `--name=VALUE` for options with values.
+ParsedDeviceOptions ParseDeviceOptions(std::span<char* const> arguments);
+
+inline constexpr const char* kDeviceUsage =
+    "usage: lm360r-usbredir-printer --socket=PATH --state=FILE [--record=FILE] [--lifetime=SECONDS]\n"
+    "       [--silent[=REPLIES]] [--stall-in] [--stall-out] [--trickle=BYTES] [--unplug-after=BYTES]\n";
+
+} // namespace simulator::usbredir

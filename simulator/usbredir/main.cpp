@@ -1,0 +1,149 @@
+// lm360r-usbredir-printer: the simulated LM-360R as a USB device on QEMU's usb-redir socket, for tests
+// against a real kernel's USB stack. Settings come from and go back to a state file in the format of
+// LM360R_SIM_STATE.
+#include "simulator/SimulatedPrinter.h"
+#include "simulator/StateFile.h"
+#include "simulator/usbredir/BulkOutRecord.h"
+#include "simulator/usbredir/DeviceOptions.h"
+#include "simulator/usbredir/RedirectedPrinter.h"
+
+#include <chrono>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <iostream>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+using namespace simulator;
+using namespace simulator::usbredir;
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+constexpr std::string_view kName = "lm360r-usbredir-printer: ";
+constexpr auto kReplugPause = 500ms;
+
+class Socket {
+  public:
+    explicit Socket(int fd) : fd_(fd) {}
+    ~Socket() {
+        if (fd_ >= 0) {
+            close(fd_);
+        }
+    }
+    Socket(const Socket&) = delete;
+    Socket& operator=(const Socket&) = delete;
+    int fd() const { return fd_; }
+
+  private:
+    int fd_;
+};
+
+// QEMU may not listen yet when this program starts: try again until the deadline.
+int ConnectWhenListening(const std::string& path, Clock::time_point deadline) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (path.size() >= sizeof address.sun_path) {
+        return -1;
+    }
+    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    while (Clock::now() < deadline) {
+        const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (fd >= 0 && connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
+            fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
+            return fd;
+        }
+        if (fd >= 0) {
+            close(fd);
+        }
+        std::this_thread::sleep_for(50ms);
+    }
+    return -1;
+}
+
+enum class Ending { PeerClosed, Unplugged, LifetimeOver };
+
+Ending Serve(RedirectedPrinter& redirected, int fd, Clock::time_point deadline) {
+    while (true) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        if (left <= 0ms) {
+            return Ending::LifetimeOver;
+        }
+        pollfd watched{fd, static_cast<short>(POLLIN | (redirected.HasOutgoing() ? POLLOUT : 0)), 0};
+        if (poll(&watched, 1, static_cast<int>(std::min<long>(left.count(), 1000))) < 0 && errno != EINTR) {
+            return Ending::PeerClosed;
+        }
+        bool open = true;
+        if ((watched.revents & (POLLIN | POLLHUP | POLLERR)) != 0) {
+            open = redirected.ReadIncoming();
+        }
+        // Answers are flushed before an unplug, as a device answers what it finished before the
+        // cable came out.
+        while (redirected.HasOutgoing() && redirected.WriteOutgoing()) {
+        }
+        if (redirected.Unplugged()) {
+            return Ending::Unplugged;
+        }
+        if (!open) {
+            return Ending::PeerClosed;
+        }
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::signal(SIGPIPE, SIG_IGN); // a vanished QEMU is seen as a failed write
+    const ParsedDeviceOptions parsed = ParseDeviceOptions(std::span<char* const>(argv + 1, argv + argc));
+    if (!parsed.options) {
+        std::cerr << kName << parsed.problem << "\n" << kDeviceUsage;
+        return 1;
+    }
+    DeviceOptions options = *parsed.options;
+    LoadedState state = LoadStateFile(options.stateFile);
+    if (state.printers.empty()) {
+        std::cerr << kName << options.stateFile << " describes no printer\n";
+        return 1;
+    }
+    SimulatedPrinter printer(IdentityOf(state.printers.front()), state.printers.front().settings);
+    printer.SetRefusedKinds(state.printers.front().refusedKinds);
+    if (state.writable) {
+        printer.SetSettingsObserver([&](const PrinterSettings& settings) {
+            state.printers.front().settings = settings;
+            if (const auto problem = SaveStateFile(options.stateFile, state.printers)) {
+                std::cerr << kName << options.stateFile << ": cannot be written: " << *problem << "\n";
+            }
+        });
+    }
+    BulkOutRecord record(options.recordFile);
+    if (!record.Usable()) {
+        std::cerr << kName << options.recordFile << ": " << std::strerror(errno) << "\n";
+        return 1;
+    }
+
+    const Clock::time_point deadline = Clock::now() + options.lifetime;
+    for (bool first = true;; first = false) {
+        const Socket socket(ConnectWhenListening(options.socketPath, deadline));
+        if (socket.fd() < 0) {
+            std::cerr << kName << "could not connect to " << options.socketPath << " within the lifetime\n";
+            return first ? 2 : 0;
+        }
+        RedirectedPrinter redirected(socket.fd(), printer, options, record);
+        switch (Serve(redirected, socket.fd(), deadline)) {
+        case Ending::PeerClosed:
+            return 0;
+        case Ending::LifetimeOver:
+            std::cerr << kName << "lifetime of " << options.lifetime.count() << " s is over\n";
+            return 0;
+        case Ending::Unplugged:
+            std::cerr << kName << "unplugged after " << record.Total() << " bytes written to it\n";
+            break;
+        }
+        std::this_thread::sleep_for(kReplugPause);
+    }
+}

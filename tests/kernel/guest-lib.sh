@@ -1,0 +1,157 @@
+# Steps and checks for real-kernel scenarios; sourced by guest.sh inside the guest (bash, chroot of the
+# host's /). Every step is bounded, and each one's exit status, output, guest wall time and the printer
+# interface's kernel driver afterwards go to the report.
+
+ctl=$build/cli/lm360rctl
+app=$build/app/lm360r-settings
+holder=$build/tests/kernel/lm360r-kernel-holder
+report=$out/report.txt
+step_seconds=20    # no step may take longer
+driver_after=usblp # what every step must leave bound; "-" for a step that cannot (an unplug)
+failures=0
+declare -A pids started signalled
+
+note() { echo "$*" >>"$report"; }
+problem() {
+  note "  FAIL: $*"
+  failures=$((failures + 1))
+}
+# Bash's own clock: no process is started, so measuring costs nothing even in an emulated guest.
+now_ms() {
+  local micro=${EPOCHREALTIME/./}
+  echo $((micro / 1000))
+}
+
+printer_interface() {
+  local d
+  for d in /sys/bus/usb/devices/*:*; do
+    if [ "$(cat "$d/bInterfaceClass" 2>/dev/null)" = 07 ]; then
+      echo "$d"
+      return
+    fi
+  done
+}
+# usblp, none, or absent (no printer interface at all)
+driver() {
+  local d
+  d=$(printer_interface)
+  if [ -z "$d" ]; then
+    echo absent
+  elif [ -e "$d/driver" ]; then
+    basename "$(readlink "$d/driver")"
+  else
+    echo none
+  fi
+}
+wait_for_driver() { # WANT SECONDS
+  local deadline=$(($(now_ms) + $2 * 1000))
+  until [ "$(driver)" = "$1" ]; do
+    [ "$(now_ms)" -lt "$deadline" ] || return 1
+    sleep 0.1
+  done
+}
+lp_node() { echo "/dev/usb/$(basename "$(printer_interface)"/usbmisc/lp* 2>/dev/null)"; }
+
+# Bytes the printer has received on its bulk OUT pipe so far, and exchanges begun (each opens with ESC @).
+out_bytes() { stat -c %s "$out/bulk-out.bin" 2>/dev/null || echo 0; }
+exchanges() { LC_ALL=C grep -a -o $'\x1b@' "$out/bulk-out.bin" 2>/dev/null | wc -l; }
+wait_for_out_bytes() { # COUNT: until the printer has received at least COUNT bytes (bounded)
+  local deadline=$(($(now_ms) + step_seconds * 1000))
+  while [ "$(out_bytes)" -lt "$1" ] && [ "$(now_ms)" -lt "$deadline" ]; do sleep 0.05; done
+}
+wait_for_quiet_printer() { # SECONDS: until nothing arrives for that long, after the first byte
+  local last=-1 size
+  while size=$(out_bytes) && [ "$size" != "$last" ]; do
+    last=$size
+    sleep "$1"
+  done
+}
+
+record() { # NAME EXPECTED STATUS START_MS END_MS
+  local name=$1 expected=$2 status=$3 ms=$(($5 - $4)) now_driver
+  now_driver=$(driver)
+  note "step $name: status $status (expected $expected), ${ms} ms, driver afterwards: $now_driver"
+  if [ -n "${signalled[$name]:-}" ]; then
+    ms=$(($5 - ${signalled[$name]}))
+    note "  ended $ms ms after its signal"
+  fi
+  sed 's/^/  stdout: /' "$out/$name.out" | head -n 20 >>"$report"
+  sed 's/^/  stderr: /' "$out/$name.err" | head -n 20 >>"$report"
+  [ "$status" = "$expected" ] || problem "$name ended with status $status, expected $expected"
+  if [ "$driver_after" != - ] && [ "$now_driver" != "$driver_after" ]; then
+    problem "$name left the printer interface with driver $now_driver, expected $driver_after"
+  fi
+  eval "ms_$(tr -c 'a-zA-Z0-9\n' _ <<<"$name")=$ms"
+}
+
+# run NAME EXPECTED_STATUS COMMAND...: runs COMMAND to its end.
+run() {
+  local name=$1 expected=$2 t0 t1 status
+  shift 2
+  t0=$(now_ms)
+  timeout -k 2 "$step_seconds" "$@" >"$out/$name.out" 2>"$out/$name.err"
+  status=$?
+  t1=$(now_ms)
+  record "$name" "$expected" "$status" "$t0" "$t1"
+}
+
+# start NAME COMMAND...: starts COMMAND in the background, with the default action for the signals a
+# scenario sends (a shell without job control would have it ignore SIGINT).
+start() {
+  local name=$1
+  shift
+  started[$name]=$(now_ms)
+  env --default-signal=INT,TERM,HUP,QUIT "$@" >"$out/$name.out" 2>"$out/$name.err" &
+  pids[$name]=$!
+}
+signal() { # NAME SIGNAL
+  signalled[$1]=$(now_ms)
+  kill -s "$2" "${pids[$1]}"
+}
+finish() { # NAME EXPECTED_STATUS: waits for a started step (bounded) and records it
+  local name=$1 pid=${pids[$1]} status ended watchdog
+  (sleep "$step_seconds" && kill -KILL "$pid") 2>/dev/null &
+  watchdog=$!
+  wait "$pid"
+  status=$?
+  ended=$(now_ms)
+  kill "$watchdog" 2>/dev/null
+  record "$name" "$2" "$status" "${started[$name]}" "$ended"
+}
+
+# Checks on what a step left.
+expect_out() { # NAME EXTENDED_REGEX
+  grep -Eq -- "$2" "$out/$1.out" || problem "$1: no line of its output matches /$2/"
+}
+expect_err() {
+  grep -Eq -- "$2" "$out/$1.err" || problem "$1: no line of its error output matches /$2/"
+}
+expect_ms_at_most() { # NAME MILLISECONDS: the step's own time, or its time after its signal
+  local ms
+  ms=$(eval echo "\$ms_$(tr -c 'a-zA-Z0-9\n' _ <<<"$1")")
+  [ "$ms" -le "$2" ] || problem "$1 took $ms ms, more than $2 ms"
+}
+expect_setting() { # KEY VALUE: the device's stored value now
+  grep -Eq "^$1 = $2\$" "$out/printer.state" || problem "the printer holds $(grep -E "^$1 =" "$out/printer.state"), expected $1 = $2"
+}
+
+# interrupt NAME SIGNAL EXPECTED_STATUS COMMAND...: starts COMMAND, waits until its first exchange's
+# request has reached the printer and its read is under way, sends SIGNAL and records the end.
+interrupt() {
+  local name=$1 sig=$2 expected=$3 before
+  shift 3
+  before=$(out_bytes)
+  start "$name" "$@"
+  wait_for_out_bytes $((before + 9)) # ESC @, the mode frame and a read request
+  sleep 0.5
+  signal "$name" "$sig"
+  finish "$name" "$expected"
+}
+# Waits (bounded) until a started step has printed a line matching EXTENDED_REGEX.
+wait_for_output() { # NAME EXTENDED_REGEX
+  local deadline=$(($(now_ms) + step_seconds * 1000))
+  until grep -Eq -- "$2" "$out/$1.out"; do
+    [ "$(now_ms)" -lt "$deadline" ] || return 1
+    sleep 0.05
+  done
+}

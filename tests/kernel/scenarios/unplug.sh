@@ -1,0 +1,10 @@
+# A printer unplugged in the middle of an exchange (and plugged in again): the run fails as a link
+# failure without hanging, and the replugged printer has usblp and works.
+device_options=(--unplug-after=8) # during the first exchange's request
+
+scenario() {
+  driver_after=- run set-unplugged 3 "$ctl" set auto-power-off 10
+  wait_for_driver usblp 10 || problem "the replugged printer has driver $(driver), not usblp"
+  run get-replugged 0 "$ctl" get auto-power-off
+  expect_out get-replugged '^auto-power-off: '
+}
