@@ -33,10 +33,18 @@ std::optional<unsigned long long> ProcessStartTime(long pid) {
 }
 
 std::string RuntimeFolder() {
+    constexpr const char* kLedger = "/lm360r-detached";
     if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime != nullptr && *runtime == '/') {
-        return std::string(runtime) + "/lm360r-detached";
+        return std::string(runtime) + kLedger;
     }
-    return {};
+    // Runs from cron or sudo often lack the variable, not the folder: the user's own is where the session's
+    // runs keep their notes too. The superuser has the system's.
+    const std::string user = "/run/user/" + std::to_string(getuid());
+    struct stat folder {};
+    if (stat(user.c_str(), &folder) == 0 && S_ISDIR(folder.st_mode) && folder.st_uid == getuid()) {
+        return user + kLedger;
+    }
+    return getuid() == 0 ? std::string("/run") + kLedger : std::string();
 }
 
 } // namespace

@@ -11,7 +11,8 @@ namespace platform {
 // of which driver this process took away. A run that is killed outright leaves its note behind; the
 // next run finds that the process is gone and gives the driver back, and only where a note says a run
 // of ours took it (a driver someone else unbound stays unbound). Kept under the user's runtime
-// directory; without one there is nowhere to keep notes and nothing is given back after a kill.
+// directory (the superuser's under /run); without one there is nowhere to keep notes and nothing is
+// given back after a kill.
 struct DetachNote {
     int address = 0;                // the plug the driver was taken from
     long pid = 0;                   // the run that took it

@@ -128,6 +128,7 @@ UsbStatus LibusbInterface::SetAlternateInterface(std::uint8_t alternateSetting) 
     }
     selectedAlternateSetting_ = alternateSetting;
     pending_.clear();
+    clearEndpoints_.clear();
     return kUsbOk;
 }
 
@@ -193,6 +194,7 @@ UsbStatus LibusbInterface::USBInterfaceOpen() {
 
 void LibusbInterface::Release() {
     pending_.clear();
+    clearEndpoints_.clear();
     claim_.reset(); // gives the interface back to the kernel's driver
     handle_.reset();
 }

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <libusb.h>
 #include <memory>
+#include <set>
 #include <vector>
 
 namespace platform::libusb {
@@ -89,6 +90,8 @@ class LibusbInterface final : public UsbInterface {
     // Bytes a read pass received beyond the room the caller offered; handed out before the pipe is read
     // again.
     std::vector<std::uint8_t> pending_;
+    // Endpoints of the current claim and setting that answered they are not halted.
+    std::set<std::uint8_t> clearEndpoints_;
 };
 
 } // namespace platform::libusb

@@ -58,6 +58,12 @@ UsbStatus LibusbInterface::GetPipeStatus(std::uint8_t pipeRef) {
     if (!claim_) {
         return kUsbErrorNotFound;
     }
+    // A read asks before every pass, and each question is a control transfer that a slow bus feels:
+    // once an endpoint answered that it is not halted, a later halt shows as the failure of a transfer
+    // on it, and only then is the device asked again.
+    if (clearEndpoints_.contains(endpoint->bEndpointAddress)) {
+        return kUsbOk;
+    }
     // The endpoint's own GET_STATUS: a halted endpoint answers with its halt bit set.
     unsigned char answer[2] = {};
     const int done = libusb_control_transfer(handle_.get(), kEndpointStatusRequestType,
@@ -70,22 +76,29 @@ UsbStatus LibusbInterface::GetPipeStatus(std::uint8_t pipeRef) {
         return kUsbErrorIo;
     }
     const auto status = static_cast<std::uint16_t>(answer[0] | answer[1] << 8);
-    return (status & kEndpointHalted) != 0 ? kUsbErrorPipe : kUsbOk;
+    if ((status & kEndpointHalted) != 0) {
+        return kUsbErrorPipe;
+    }
+    clearEndpoints_.insert(endpoint->bEndpointAddress);
+    return kUsbOk;
 }
 
 UsbStatus LibusbInterface::Transfer(const libusb_endpoint_descriptor& endpoint, unsigned char* data,
                                     int length, int& transferred, std::chrono::milliseconds timeout) {
     transferred = 0;
     const auto type = endpoint.bmAttributes & LIBUSB_TRANSFER_TYPE_MASK;
+    UsbStatus status = kUsbErrorNotSupported;
     if (type == LIBUSB_TRANSFER_TYPE_BULK) {
-        return libusb_bulk_transfer(handle_.get(), endpoint.bEndpointAddress, data, length, &transferred,
-                                    Milliseconds(timeout));
+        status = libusb_bulk_transfer(handle_.get(), endpoint.bEndpointAddress, data, length, &transferred,
+                                      Milliseconds(timeout));
+    } else if (type == LIBUSB_TRANSFER_TYPE_INTERRUPT) {
+        status = libusb_interrupt_transfer(handle_.get(), endpoint.bEndpointAddress, data, length,
+                                           &transferred, Milliseconds(timeout));
     }
-    if (type == LIBUSB_TRANSFER_TYPE_INTERRUPT) {
-        return libusb_interrupt_transfer(handle_.get(), endpoint.bEndpointAddress, data, length, &transferred,
-                                         Milliseconds(timeout));
+    if (status == LIBUSB_ERROR_PIPE) {
+        clearEndpoints_.erase(endpoint.bEndpointAddress);
     }
-    return kUsbErrorNotSupported;
+    return status;
 }
 
 UsbStatus LibusbInterface::WritePipe(std::uint8_t pipeRef, const void* data, std::uint32_t size) {

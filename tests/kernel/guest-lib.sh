@@ -131,6 +131,12 @@ expect_ms_at_most() { # NAME MILLISECONDS: the step's own time, or its time afte
   ms=$(eval echo "\$ms_$(tr -c 'a-zA-Z0-9\n' _ <<<"$1")")
   [ "$ms" -le "$2" ] || problem "$1 took $ms ms, more than $2 ms"
 }
+expect_ms_beyond_at_most() { # NAME BASELINE MILLISECONDS: NAME's time beyond BASELINE's at most this
+  local ms base
+  ms=$(eval echo "\$ms_$(tr -c 'a-zA-Z0-9\n' _ <<<"$1")")
+  base=$(eval echo "\$ms_$(tr -c 'a-zA-Z0-9\n' _ <<<"$2")")
+  [ $((ms - base)) -le "$3" ] || problem "$1 took $((ms - base)) ms beyond $2, more than $3 ms"
+}
 expect_setting() { # KEY VALUE: the device's stored value now
   grep -Eq "^$1 = $2\$" "$out/printer.state" || problem "the printer holds $(grep -E "^$1 =" "$out/printer.state"), expected $1 = $2"
 }

@@ -7,8 +7,8 @@ scenario() {
   run list 0 "$ctl" list
   expect_out list 'KRN0000001'
   run get 0 "$ctl" get
-  expect_out get '^auto-power-off: 60 min \(6\)$'
-  expect_out get '^network: .*\(2\)$'
+  expect_out get '^auto-power-off: 60 \(60 min\)$'
+  expect_out get '^network: 3 \(Mode 3\)$'
   run get-json 0 "$ctl" get network --json
   expect_out get-json '"network"'
   run set 0 "$ctl" set auto-power-off 30

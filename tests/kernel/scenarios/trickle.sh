@@ -3,7 +3,7 @@ device_options=(--trickle=3)
 
 scenario() {
   run get-trickle 0 "$ctl" get
-  expect_out get-trickle '^auto-power-off: 60 min \(6\)$'
+  expect_out get-trickle '^auto-power-off: 60 \(60 min\)$'
   run set-trickle 0 "$ctl" set network 1
   expect_setting network 0
   run status-trickle 0 "$ctl" status

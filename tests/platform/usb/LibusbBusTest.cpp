@@ -321,6 +321,12 @@ TEST_F(LibusbBusTest, HaltedPipeIsReportedAndFailsItsTransfers) {
     std::uint32_t size = 32;
     EXPECT_EQ(handle->ReadPipe(kInPipe, buffer.data(), size), kUsbErrorPipe);
     EXPECT_EQ(size, 0u);
+
+    // A pipe that halts after it was last found clear is reported from then on.
+    device.Halt(kBulkOut);
+    const std::array<std::uint8_t, 2> frame{0x1B, 0x40};
+    EXPECT_EQ(handle->WritePipe(kOutPipe, frame.data(), frame.size()), kUsbErrorPipe);
+    EXPECT_EQ(handle->GetPipeStatus(kOutPipe), kUsbErrorPipe);
 }
 
 TEST_F(LibusbBusTest, UnpluggedDeviceFailsCleanlyAndLeavesTheBus) {
