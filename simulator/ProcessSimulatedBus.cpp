@@ -73,6 +73,10 @@ class StateFileBus final : public platform::UsbBus {
     ListInterfaces(std::vector<std::unique_ptr<platform::UsbInterfaceEntry>>& entries) override {
         return bus_.ListInterfaces(entries);
     }
+    std::unique_ptr<platform::UsbChangeSubscription>
+    WatchDeviceChanges(platform::UsbDevicesChanged changed) override {
+        return bus_.WatchDeviceChanges(std::move(changed));
+    }
 
   private:
     void Save() const {
