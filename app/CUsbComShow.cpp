@@ -13,6 +13,7 @@ namespace {
 void ShowText(QLineEdit* field, const QString& text) {
     if (field != nullptr) {
         field->setText(text);
+        field->setToolTip(text);     // and the whole of it on hovering
         field->setCursorPosition(0); // a long text shows its beginning
     }
 }

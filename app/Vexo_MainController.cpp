@@ -10,6 +10,8 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QLabel>
+#include <QLayout>
 #include <QMainWindow>
 #include <QScreen>
 #include <QThread>
@@ -126,7 +128,24 @@ void Vexo_MainController::showWindow() {
         QThread::msleep(kExposePollMs);
     }
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    fitWrappedTexts();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     mainWindow->repaint();
+}
+
+void Vexo_MainController::fitWrappedTexts() {
+    // Layouts size a word-wrapped label as if for one line of some width. Once the window is laid out,
+    // each gets the height its text needs at the width it has, and the window grows to hold them.
+    for (QLabel* label : mainWindow->findChildren<QLabel*>()) {
+        if (label->wordWrap() && label->isVisible()) {
+            label->setMinimumHeight(label->heightForWidth(label->width()));
+        }
+    }
+    mainWindow->layout()->activate();
+    const QSize needed = mainWindow->sizeHint().expandedTo(mainWindow->minimumSizeHint());
+    if (needed.height() > mainWindow->height() || needed.width() > mainWindow->width()) {
+        mainWindow->resize(mainWindow->size().expandedTo(needed));
+    }
 }
 
 void Vexo_MainController::applicationWillTerminate() {

@@ -91,6 +91,7 @@ class Vexo_MainController : public QObject {
   private:
     void awakeFromNib(ProgressPanel& panel, const ExchangeFactory& makeExchange);
     void showWindow();
+    void fitWrappedTexts();
     bool confirmReset();
     // Runs one call of the settings object; a listing asked for meanwhile follows it.
     void exchange(const std::function<void()>& call);

@@ -139,11 +139,15 @@ const cusb_detail::PrinterIdentity* Vexo_MainController::printerInUse() const {
 
 void Vexo_MainController::showConnection() {
     connectionView_->Show(connection_, printerInUse());
+    if (mainWindow->isVisible()) {
+        fitWrappedTexts(); // a remedy may take more lines than the text before it
+    }
     if (PrinterUnreachable(connection_.connection)) {
         // The fields say it too, in the same words: their old values belong to no printer now.
         const QString headline = ConnectionHeadline(connection_, nullptr);
         for (QLineEdit* field : settingWidgets().currentValues) {
             field->setText(headline);
+            field->setToolTip(headline); // the field may be too narrow for all of it
             field->setCursorPosition(0);
         }
     }

@@ -39,7 +39,7 @@ QString AccessRefused() {
 QString AccessRefusedRemedy() {
     //: Keep the command and the group name lp as they are.
     //% "Install the udev rule that comes with this program and plug the printer in again, or add yourself to
-    //the lp group (sudo usermod -aG lp $USER) and log in again."
+    // the lp group (sudo usermod -aG lp $USER) and log in again."
     return qtTrId("Connection_RefusedRemedy");
 }
 
@@ -77,7 +77,7 @@ QString NoAnswer() {
 
 QString ConnectionFailed() {
     //% "The connection to the printer failed. Try again; if it keeps failing, unplug the printer and plug it
-    //in again."
+    // in again."
     return qtTrId("Reason_LinkFailed");
 }
 
