@@ -107,6 +107,10 @@ void Vexo_MainController::connectActions() {
 
 void Vexo_MainController::applicationDidFinishLaunching() {
     showWindow();
+    // Watching before the first listing, so that no printer plugged in meanwhile goes unnoticed.
+    if (!settleTimer_) {
+        watchDevices();
+    }
     refreshPrinters(true);
 }
 

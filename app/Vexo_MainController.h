@@ -95,6 +95,7 @@ class Vexo_MainController : public QObject {
     bool confirmReset();
     // Runs one call of the settings object; a listing asked for meanwhile follows it.
     void exchange(const std::function<void()>& call);
+    void watchDevices();
     void refreshPrinters(bool launch);
     void readEveryKindQuietly();
     void targetChosenPrinter();

@@ -29,6 +29,20 @@ void Vexo_MainController::exchange(const std::function<void()>& call) {
     }
 }
 
+void Vexo_MainController::watchDevices() {
+    settleTimer_ = std::make_unique<QTimer>();
+    settleTimer_->setSingleShot(true);
+    settleTimer_->setInterval(kSettleMs);
+    connect(settleTimer_.get(), &QTimer::timeout, this, [this] { refreshPrinters(false); });
+    if (cusbCom_con != nullptr) {
+        // The bus calls from its own thread; the news is handled on this one.
+        deviceWatch_ = cusbCom_con->WatchDeviceChanges([this] {
+            QMetaObject::invokeMethod(
+                this, [this] { devicesChanged(); }, Qt::QueuedConnection);
+        });
+    }
+}
+
 void Vexo_MainController::devicesChanged() {
     if (settleTimer_ != nullptr && !ending_) {
         settleTimer_->start(); // restarted by every change of a burst
@@ -43,18 +57,6 @@ void Vexo_MainController::refreshPrinters(bool launch) {
         refreshPending_ = true; // the bus is busy; listed again once the exchange is over
         return;
     }
-    if (!deviceWatch_) {
-        settleTimer_ = std::make_unique<QTimer>();
-        settleTimer_->setSingleShot(true);
-        settleTimer_->setInterval(kSettleMs);
-        connect(settleTimer_.get(), &QTimer::timeout, this, [this] { refreshPrinters(false); });
-        // The bus calls from its own thread; the news is handled on this one.
-        deviceWatch_ = cusbCom_con->WatchDeviceChanges([this] {
-            QMetaObject::invokeMethod(
-                this, [this] { devicesChanged(); }, Qt::QueuedConnection);
-        });
-    }
-
     PrinterListing listing;
     exchanging_ = true;
     listing = cusbCom_con->ListPrinters();

@@ -15,8 +15,10 @@
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace {
 
@@ -77,6 +79,23 @@ TEST_F(ControllerTest, LaunchShowsTheWindowThenListsAndReadsEveryKindQuietly) {
     EXPECT_EQ(windowShownAtRead, QStringList(6, "shown"));
     EXPECT_TRUE(controller.window()->isVisible());
     EXPECT_TRUE(dialogs.alerts.empty());
+}
+
+// News of devices comes from the bus's own thread, often several at once; the bus is listed once it
+// has settled, on the GUI thread.
+TEST_F(ControllerTest, DeviceChangesAreListedOnceTheBusHasSettled) {
+    controller.applicationDidFinishLaunching();
+    ASSERT_TRUE(log.devicesChanged);
+    const qsizetype mark = log.entries.size();
+    std::thread([this] {
+        log.devicesChanged();
+        log.devicesChanged();
+    }).join();
+    EXPECT_EQ(Since(mark), QStringList()) << "not at once";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !Since(mark).isEmpty(); }, 3000));
+    QTest::qWait(400);
+    EXPECT_EQ(Since(mark), QStringList{"list"}) << "no printer came: nothing is read";
+    EXPECT_EQ(controller.connection().connection, Connection::NoPrinter);
 }
 
 TEST_F(ControllerTest, StartingChoices) {
