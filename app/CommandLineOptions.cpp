@@ -18,7 +18,7 @@ std::optional<int> AnswerOnTerminal(int& argc, char** argv) {
     // would look like -v. They are left for QApplication.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     static_cast<void>(parser.parse(QCoreApplication::arguments()));
-    if (parser.isSet(help)) {
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
         std::fputs(qPrintable(parser.helpText()), stdout);
         return 0;
     }
