@@ -3,6 +3,7 @@
 #include "app/CUsbCom.h"
 #include "app/Vexo_MainController.h"
 #include "app/Vexo_Progress.h"
+#include "platform/usb/UsbInterface.h"
 
 namespace {
 
@@ -29,7 +30,8 @@ class CUsbComSettings final : public SettingsExchange {
     CUsbComSettings(const SettingWidgets& widgets, ProgressIndicator* progress, platform::UsbBus& bus)
         : com_(widgets.lists[0], widgets.lists[1], widgets.lists[2], widgets.lists[3], widgets.lists[4],
                widgets.currentValues[0], widgets.currentValues[1], widgets.currentValues[2],
-               widgets.currentValues[3], widgets.currentValues[4], progress, bus) {}
+               widgets.currentValues[3], widgets.currentValues[4], progress, bus),
+          bus_(bus) {}
 
     void SetDeviceInf(const char* maker, const char* model, const char* serial) override {
         com_.SetDeviceInf(Text(maker), Text(model), Text(serial));
@@ -41,9 +43,17 @@ class CUsbComSettings final : public SettingsExchange {
         return com_.SetSetting(zero, kind);
     }
     void comboBoxSelectionDidChange(QComboBox* sender) override { com_.comboBoxSelectionDidChange(sender); }
+    PrinterListing ListPrinters() override { return com_.ListPrinters(); }
+    std::optional<TransactionOutcome> LastOutcome() const override { return com_.LastOutcome(); }
+    void Abandon() override { com_.Abandon(); }
+    std::unique_ptr<platform::UsbChangeSubscription>
+    WatchDeviceChanges(platform::UsbDevicesChanged changed) override {
+        return bus_.WatchDeviceChanges(std::move(changed));
+    }
 
   private:
     CUsbCom com_;
+    platform::UsbBus& bus_;
 };
 
 } // namespace

@@ -37,24 +37,32 @@ void CUsbCom::comboBoxSelectionDidChange(const QComboBox* sender) {
 }
 
 LinkResult CUsbCom::GetSettings(std::span<const std::uint8_t> frame, std::span<std::uint8_t> reply) {
-    return service_
-        .Transact({.shape = TransactionPlan::Shape::Read,
-                   .frame = frame,
-                   .reply = reply,
-                   .requestWriteFailure = kLinkWriteFailed,
-                   .progress = progress_con})
-        .result;
+    const TransactionOutcome done = runner_.Run([&] {
+        return service_.Transact({.shape = TransactionPlan::Shape::Read,
+                                  .frame = frame,
+                                  .reply = reply,
+                                  .requestWriteFailure = kLinkWriteFailed,
+                                  .progress = progress()});
+    });
+    NoteOutcome(done.result, done.status);
+    return done.result;
 }
 
 LinkResult CUsbCom::SetSettings(std::span<const std::uint8_t> frame,
                                 std::span<const std::uint8_t> secondFrame, std::span<std::uint8_t> reply) {
-    return service_
-        .Transact({.shape = TransactionPlan::Shape::Set,
-                   .frame = frame,
-                   .request = secondFrame,
-                   .reply = reply,
-                   .progress = progress_con})
-        .result;
+    const TransactionOutcome done = runner_.Run([&] {
+        return service_.Transact({.shape = TransactionPlan::Shape::Set,
+                                  .frame = frame,
+                                  .request = secondFrame,
+                                  .reply = reply,
+                                  .progress = progress()});
+    });
+    NoteOutcome(done.result, done.status);
+    return done.result;
+}
+
+PrinterListing CUsbCom::ListPrinters() {
+    return runner_.Run([&] { return service_.ListPrinters(); });
 }
 
 void CUsbCom::wait(std::uint32_t seconds) {

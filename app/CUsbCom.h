@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ExchangeRunner.h"
 #include "protocol/SettingKind.h"
 #include "usb/LinkResult.h"
 #include "usb/SettingsService.h"
@@ -12,6 +13,7 @@
 #include <string_view>
 
 class QComboBox;
+class QString;
 class QLineEdit;
 
 class ProgressIndicator;
@@ -26,6 +28,9 @@ class UsbBus;
 //
 // The lists, fields and progress panel are borrowed; their owner outlives this object. Any of them
 // may be null: nothing is shown there, and a write without its list writes as if nothing were selected.
+//
+// The service's work runs on a worker thread (ExchangeRunner): each operation still returns only when
+// its exchange is over, but the window is painted meanwhile and takes no input.
 class CUsbCom {
   public:
     // Returned, without touching the bus, for a setting kind an operation does not know.
@@ -52,8 +57,18 @@ class CUsbCom {
     // Writes the list's choice (kinds 1-5), reads it back, compares and shows the printer's answer;
     // kind 6 resets the printer and reads every setting again. With `zero` set, 0 is written instead.
     LinkResult SetSetting(std::int8_t zero, protocol::SettingKind kind);
-    // The alert of a failed exchange: the key's text followed directly by the code and ")".
-    void mRunAlertPanel(std::string_view key, std::int32_t code);
+    // The alert of a failed exchange: `statement` says what failed and `reason` why; the key's text
+    // followed directly by the code and ")" goes into the details (and is the statement when none is given).
+    void mRunAlertPanel(std::string_view key, std::int32_t code, const QString& statement,
+                        const QString& reason);
+
+    // Every printer-class interface present, without claiming any.
+    PrinterListing ListPrinters();
+    // The result and platform status of the latest exchange; nullopt before the first.
+    std::optional<TransactionOutcome> LastOutcome() const { return lastOutcome_; }
+    // The window is going: the exchange under way ends without showing or reporting anything, and
+    // no further one starts.
+    void Abandon() { abandoned_ = true; }
 
     // Puts an exchange's outcome into the kind's field and list. The flag is the caller's and makes
     // no difference; `value` is the reply's value byte as a signed number.
@@ -82,7 +97,11 @@ class CUsbCom {
     QLineEdit* FieldFor(protocol::SettingKind kind) const;
     LinkResult WriteSetting(std::int8_t zero, protocol::SettingKind kind);
     LinkResult ResetPrinter();
-    void AlertIfFailed(std::optional<std::string_view> key);
+    void AlertIfFailed(std::optional<std::string_view> key, const QString& statement);
+    void NoteOutcome(LinkResult result, std::int32_t status) {
+        lastOutcome_ = TransactionOutcome{result, status};
+    }
+    ProgressIndicator* progress() { return runner_.Forwarding(progress_con); }
     // Raises a read's alert unless it was asked to stay quiet; returns its result.
     LinkResult ShowRead(std::int8_t quiet, protocol::SettingKind kind, const ReadOutcome& read);
 
@@ -101,4 +120,8 @@ class CUsbCom {
     ProgressIndicator* progress_con;
 
     std::uint16_t pscIndex_ = 0;
+    std::optional<TransactionOutcome> lastOutcome_;
+    bool abandoned_ = false;
+    // Declared last: gone first, so no worker outlives the service it uses.
+    ExchangeRunner runner_;
 };

@@ -1,6 +1,7 @@
 // What the window shows for a setting after an exchange: the current-value text and the list's
 // selection, so that the list shows what the printer holds.
 #include "app/CUsbCom.h"
+#include "app/ConnectionTexts.h"
 #include "platform/core/Localized.h"
 #include "protocol/SettingValues.h"
 
@@ -12,6 +13,7 @@ namespace {
 void ShowText(QLineEdit* field, const QString& text) {
     if (field != nullptr) {
         field->setText(text);
+        field->setToolTip(text);     // and the whole of it on hovering
         field->setCursorPosition(0); // a long text shows its beginning
     }
 }
@@ -26,12 +28,13 @@ void SelectItem(QComboBox* list, int index) {
 } // namespace
 
 void CUsbCom::ShowSetting(LinkResult result, std::int8_t /*flag*/, protocol::SettingKind kind, int value) {
-    if (!protocol::IsReadableKind(kind)) {
+    if (!protocol::IsReadableKind(kind) || abandoned_) {
         return;
     }
     if (result != kLinkOk) {
-        // The user's last choice stays selected.
-        ShowText(FieldFor(kind), platform::Localized(protocol::kUnknownKey));
+        // The user's last choice stays selected. A printer that is not there, or may not be opened,
+        // says so instead of "Unknown".
+        ShowText(FieldFor(kind), FailedFieldText(result, static_cast<std::int32_t>(cusbLib().mLastError())));
         return;
     }
     const protocol::ValueDisplay shown = protocol::DisplayForValue(kind, value);

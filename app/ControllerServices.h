@@ -1,12 +1,15 @@
 #pragma once
 
+#include "platform/usb/UsbDeviceChanges.h"
 #include "protocol/SettingKind.h"
 #include "usb/LinkResult.h"
+#include "usb/SettingsService.h"
 
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QComboBox;
 class QLineEdit;
@@ -38,6 +41,17 @@ class SettingsExchange {
     virtual LinkResult GetSetting(std::int8_t quiet, protocol::SettingKind kind) = 0;
     virtual LinkResult SetSetting(std::int8_t zero, protocol::SettingKind kind) = 0;
     virtual void comboBoxSelectionDidChange(QComboBox* sender) = 0;
+
+    // Every printer-class interface present, claiming none.
+    virtual PrinterListing ListPrinters() = 0;
+    // The result and platform status of the latest exchange; nullopt before the first.
+    virtual std::optional<TransactionOutcome> LastOutcome() const = 0;
+    // The window is going: the exchange under way ends quietly and no other starts.
+    virtual void Abandon() = 0;
+    // `changed` is called, on any thread, when USB devices arrive or leave; nullptr when the bus
+    // cannot tell.
+    virtual std::unique_ptr<platform::UsbChangeSubscription>
+    WatchDeviceChanges(platform::UsbDevicesChanged changed) = 0;
 };
 
 // The window's widgets the settings object borrows, indexed by SettingKind - 1 (kinds 1 to 5).

@@ -1,6 +1,8 @@
 // Vexo_MainController::setControlsTitle: every text of the main window and its menus.
 #include "app/MenuTitles.h"
+#include "app/SettingTitles.h"
 #include "app/Vexo_MainController.h"
+#include "app/WindowTexts.h"
 #include "platform/core/Localized.h"
 #include "protocol/SettingValues.h"
 #include "ui_MainWindow.h"
@@ -11,6 +13,7 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTabWidget>
 
 namespace {
@@ -34,9 +37,14 @@ QString AccessibleName(const QGroupBox* box, const QLabel* caption) {
     return box->title() + QStringLiteral(": ") + captionText;
 }
 
+// A tab's name without its mnemonic marker.
+QString Plain(QString text) {
+    text.remove(QRegularExpression(QStringLiteral("\\(&.\\)")));
+    return text.remove(QLatin1Char('&'));
+}
+
 struct SettingBox {
     QGroupBox* box;
-    const char* titleKey;
     QLabel* currentText;
     QLineEdit* currentValue;
     QPushButton* currentButton;
@@ -47,7 +55,7 @@ struct SettingBox {
 };
 
 void TitleBox(const SettingBox& setting) {
-    setting.box->setTitle(Localized(setting.titleKey));
+    setting.box->setTitle(SettingTitle(setting.kind));
     setting.currentText->setText(Localized("CurrentSetting"));
     setting.currentButton->setText(Localized("CurrentButtonTitle"));
     setting.settingsText->setText(Localized("Settings"));
@@ -55,6 +63,9 @@ void TitleBox(const SettingBox& setting) {
     FillList(setting.settingsComb, setting.kind);
     setting.currentValue->setAccessibleName(AccessibleName(setting.box, setting.currentText));
     setting.settingsComb->setAccessibleName(AccessibleName(setting.box, setting.settingsText));
+    // Every box has a "Read" and an "Apply": a screen reader needs the setting to tell them apart.
+    setting.currentButton->setAccessibleName(texts::ReadButtonName(setting.box->title()));
+    setting.applyButton->setAccessibleName(texts::ApplyButtonName(setting.box->title()));
 }
 
 } // namespace
@@ -68,24 +79,27 @@ void Vexo_MainController::setControlsTitle() {
     ui->powerTabOutPutButton->setText(Localized("SaveCommandButton"));
     ui->printTabOutPutButton->setText(Localized("SaveCommandButton"));
 
-    TitleBox({ui->powerOnBox, "PowerOnBoxName", ui->powerOnCurrentText, ui->powerOnCurrentValue,
-              ui->powerOnCurrentButton, ui->powerOnSettingsText, ui->powerOnSettingsComb,
-              ui->powerOnApplyButton, protocol::kPowerOn});
-    TitleBox({ui->autoPowerOffBox, "AutoPowerOffBoxName", ui->autoPowerOffCurrentText,
-              ui->autoPowerOffCurrentValue, ui->autoPowerOffCurrentButton, ui->autoPowerOffSettingsText,
-              ui->autoPowerOffSettingsComb, ui->autoPowerOffApplyButton, protocol::kAutoPowerOff});
+    TitleBox({ui->powerOnBox, ui->powerOnCurrentText, ui->powerOnCurrentValue, ui->powerOnCurrentButton,
+              ui->powerOnSettingsText, ui->powerOnSettingsComb, ui->powerOnApplyButton, protocol::kPowerOn});
+    TitleBox({ui->autoPowerOffBox, ui->autoPowerOffCurrentText, ui->autoPowerOffCurrentValue,
+              ui->autoPowerOffCurrentButton, ui->autoPowerOffSettingsText, ui->autoPowerOffSettingsComb,
+              ui->autoPowerOffApplyButton, protocol::kAutoPowerOff});
     ui->autoPowerOffCurrentUnitText->setText(Localized("Munutes"));
     ui->autoPowerOffSettingsUnitText->setText(Localized("Munutes"));
     ui->autoPowerOffSentence->setText(Localized("AutoPowerOffLabel"));
-    TitleBox({ui->networkSetBox, "NetworkSetName", ui->networkSetCurrentText, ui->networkSetCurrentValue,
+    TitleBox({ui->networkSetBox, ui->networkSetCurrentText, ui->networkSetCurrentValue,
               ui->networkSetCurrentButton, ui->networkSetSettingsText, ui->networkSetSettingsComb,
               ui->networkSetApplyButton, protocol::kNetwork});
-    TitleBox({ui->infoPrintBox, "InfoPrintBoxName", ui->infoPrintCurrentText, ui->infoPrintCurrentValue,
+    TitleBox({ui->infoPrintBox, ui->infoPrintCurrentText, ui->infoPrintCurrentValue,
               ui->infoPrintCurrentButton, ui->infoPrintSettingsText, ui->infoPrintSettingsComb,
               ui->infoPrintApplyButton, protocol::kInfoPrint});
 
     // The command mode is read in the sweeps but never offered to the user.
     ui->commandBox->setHidden(true);
+
+    ui->powerTabOutPutButton->setAccessibleName(texts::SaveButtonName(Plain(ui->utilityTab->tabText(0))));
+    ui->printTabOutPutButton->setAccessibleName(texts::SaveButtonName(Plain(ui->utilityTab->tabText(1))));
+    connectionView_->Retitle();
 
     RetitleMenus(*ui->menuBar, Localized("MainWindowTitle"));
 }

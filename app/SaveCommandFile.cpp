@@ -1,5 +1,6 @@
 // Vexo_MainController::saveCommandFile: the save buttons of the two tabs.
 #include "app/Vexo_MainController.h"
+#include "app/WindowTexts.h"
 #include "platform/core/AtomicFile.h"
 #include "platform/ui/Dialogs.h"
 
@@ -14,9 +15,10 @@ QString FromView(std::string_view text) {
 } // namespace
 
 void Vexo_MainController::saveCommandFile(protocol::CommandGroup group) {
-    const std::optional<QString> path =
-        platform::AppDialogs().RunSavePanel(QDir::homePath(), FromView(protocol::kCommandFileProposedName),
-                                            FromView(protocol::kCommandFileExtension));
+    const QString extension = FromView(protocol::kCommandFileExtension);
+    const std::optional<QString> path = platform::AppDialogs().RunSavePanel(
+        QDir::homePath(), FromView(protocol::kCommandFileProposedName), extension,
+        texts::CommandFileFilter(QStringLiteral("*.") + extension));
     if (!path.has_value()) {
         return;
     }
@@ -25,10 +27,17 @@ void Vexo_MainController::saveCommandFile(protocol::CommandGroup group) {
     }
     // Built only now, after the save panel closed: the choices shown at this moment are what is saved.
     const QByteArray bytes = Vexo_OutPutFile_con->SetCommand(group);
-    const bool written = !platform::WriteFileAtomically(
+    const std::optional<std::string> problem = platform::WriteFileAtomically(
         path->toStdString(), std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                                        static_cast<std::size_t>(bytes.size())));
-    mRunAlertPanel_Con(written ? "Util_FileCreate" : "Util_FileError", nullptr);
+    const QString shownPath = QDir::toNativeSeparators(*path);
+    if (!problem) {
+        mRunAlertPanel_Con("Util_FileCreate", nullptr, texts::SavedAs(shownPath));
+    } else {
+        mRunAlertPanel_Con("Util_FileError", nullptr,
+                           texts::NotWritten(shownPath, QString::fromStdString(*problem)),
+                           platform::AlertIcon::Warning);
+    }
     if (progress_con != nullptr) {
         progress_con->closePanel();
     }

@@ -1,5 +1,7 @@
 #include "app/Vexo_MainController.h"
 
+#include "app/SettingTitles.h"
+#include "app/WindowTexts.h"
 #include "platform/core/Localized.h"
 #include "platform/ui/Dialogs.h"
 #include "protocol/PrinterIdentity.h"
@@ -8,8 +10,13 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QLabel>
+#include <QLayout>
 #include <QMainWindow>
 #include <QScreen>
+#include <QThread>
+#include <QTimer>
+#include <QWindow>
 
 namespace {
 
@@ -18,12 +25,16 @@ constexpr std::int8_t kAlertOnFailure = 0;
 constexpr std::int8_t kZeroValues = 1;
 constexpr std::int8_t kChosenValues = 0;
 constexpr int kAlertDefaultButton = 1;
+// How long a showing window may take to be mapped by the window system before it is painted anyway.
+constexpr int kExposeWaitMs = 500;
+constexpr int kExposePollMs = 10;
 
 } // namespace
 
 Vexo_MainController::Vexo_MainController(ProgressPanel& panel, const ExchangeFactory& makeExchange)
     : mainWindow(std::make_unique<QMainWindow>()), ui(std::make_unique<Ui::MainWindow>()) {
     ui->setupUi(mainWindow.get());
+    connectionView_.emplace(ui->connectionIcon, ui->connectionText, ui->printerChoiceText, ui->printerChoice);
     awakeFromNib(panel, makeExchange);
 }
 
@@ -41,6 +52,7 @@ void Vexo_MainController::awakeFromNib(ProgressPanel& panel, const ExchangeFacto
     setControlsTitle();
     selectStartingChoices();
     connectActions();
+    showConnection();
 }
 
 SettingWidgets Vexo_MainController::settingWidgets() const {
@@ -83,17 +95,26 @@ void Vexo_MainController::connectActions() {
     }
     connect(ui->aboutAction, &QAction::triggered, this, &Vexo_MainController::openAboutPanel);
     connect(ui->quitAction, &QAction::triggered, this, &Vexo_MainController::terminate);
+    connect(ui->saveAction, &QAction::triggered, this, [this] {
+        otherAction(ui->utilityTab->currentWidget() == ui->printTab ? ui->printTabOutPutButton
+                                                                    : ui->powerTabOutPutButton);
+    });
+    connect(ui->printerChoice, &QComboBox::activated, this,
+            [this](int index) { choosePrinter(ui->printerChoice->itemText(index)); });
     connect(qApp, &QCoreApplication::aboutToQuit, this, &Vexo_MainController::applicationWillTerminate);
     mainWindow->installEventFilter(this);
 }
 
 void Vexo_MainController::applicationDidFinishLaunching() {
-    if (cusbCom_con != nullptr) {
-        for (protocol::SettingKind kind = protocol::kFirstValueKind; kind <= protocol::kLastValueKind;
-             ++kind) {
-            cusbCom_con->GetSetting(kQuiet, kind);
-        }
+    showWindow();
+    // Watching before the first listing, so that no printer plugged in meanwhile goes unnoticed.
+    if (!settleTimer_) {
+        watchDevices();
     }
+    refreshPrinters(true);
+}
+
+void Vexo_MainController::showWindow() {
     mainWindow->adjustSize();
     if (const QScreen* screen = mainWindow->screen(); screen != nullptr) {
         QRect frame = mainWindow->frameGeometry();
@@ -103,9 +124,37 @@ void Vexo_MainController::applicationDidFinishLaunching() {
     mainWindow->show();
     mainWindow->raise();
     mainWindow->activateWindow();
+    // Painted before the printer is touched, so a slow printer never leaves the user without a window.
+    const QWindow* handle = mainWindow->windowHandle();
+    for (int waited = 0; handle != nullptr && !handle->isExposed() && waited < kExposeWaitMs;
+         waited += kExposePollMs) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QThread::msleep(kExposePollMs);
+    }
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    fitWrappedTexts();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    mainWindow->repaint();
+}
+
+void Vexo_MainController::fitWrappedTexts() {
+    // Layouts size a word-wrapped label as if for one line of some width. Once the window is laid out,
+    // each gets the height its text needs at the width it has, and the window grows to hold them.
+    for (QLabel* label : mainWindow->findChildren<QLabel*>()) {
+        if (label->wordWrap() && label->isVisible()) {
+            label->setMinimumHeight(label->heightForWidth(label->width()));
+        }
+    }
+    mainWindow->layout()->activate();
+    const QSize needed = mainWindow->sizeHint().expandedTo(mainWindow->minimumSizeHint());
+    if (needed.height() > mainWindow->height() || needed.width() > mainWindow->width()) {
+        mainWindow->resize(mainWindow->size().expandedTo(needed));
+    }
 }
 
 void Vexo_MainController::applicationWillTerminate() {
+    deviceWatch_.reset();
+    settleTimer_.reset();
     progress_con = nullptr;
     cusbCom_con.reset();
 }
@@ -122,6 +171,11 @@ bool Vexo_MainController::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Vexo_MainController::terminate() {
+    ending_ = true;
+    if (exchanging_ && cusbCom_con != nullptr) {
+        // The read under way finishes (it is bounded) but shows and reports nothing.
+        cusbCom_con->Abandon();
+    }
     QCoreApplication::quit();
 }
 
@@ -132,12 +186,12 @@ void Vexo_MainController::settingAction(QObject* sender, const QPushButton* read
     }
     if (sender == readButton) {
         progress_con->openPanel(kProgressMessageKey, kProgressTitleKey);
-        cusbCom_con->GetSetting(kAlertOnFailure, kind);
+        exchange([&] { cusbCom_con->GetSetting(kAlertOnFailure, kind); });
         progress_con->closePanel();
     }
     if (sender == applyButton) {
         progress_con->openPanel(kProgressMessageKey, kProgressTitleKey);
-        cusbCom_con->SetSetting(kChosenValues, kind);
+        exchange([&] { cusbCom_con->SetSetting(kChosenValues, kind); });
         progress_con->closePanel();
     }
 }
@@ -168,9 +222,9 @@ void Vexo_MainController::otherAction(QObject* sender) {
         terminate();
     }
     if (sender == ui->resetButton && cusbCom_con != nullptr && progress_con != nullptr) {
-        if (mRunAlertPanel_Con("ResetMassege", "CancelButton") == kAlertDefaultButton) {
+        if (confirmReset()) {
             progress_con->openPanel(kProgressMessageKey, kProgressTitleKey);
-            cusbCom_con->SetSetting(kZeroValues, protocol::kReset);
+            exchange([&] { cusbCom_con->SetSetting(kZeroValues, protocol::kReset); });
             progress_con->closePanel();
         }
     }
@@ -182,7 +236,13 @@ void Vexo_MainController::otherAction(QObject* sender) {
 }
 
 void Vexo_MainController::openAboutPanel() {
-    platform::AppDialogs().ShowAboutPanel();
+    platform::AppDialogs().ShowAboutPanel({
+        .name = platform::Localized("MainWindowTitle"),
+        .version = texts::AboutVersion(QStringLiteral(LM360R_VERSION)),
+        .description = texts::AboutDescription(),
+        .licence = texts::AboutLicence(),
+        .website = QStringLiteral(LM360R_WEBSITE),
+    });
 }
 
 void Vexo_MainController::comboBoxSelectionDidChange(QComboBox* sender) {
@@ -191,10 +251,23 @@ void Vexo_MainController::comboBoxSelectionDidChange(QComboBox* sender) {
     }
 }
 
-int Vexo_MainController::mRunAlertPanel_Con(const char* titleKey, const char* secondKey) {
+int Vexo_MainController::mRunAlertPanel_Con(const char* titleKey, const char* secondKey,
+                                            const QString& informativeText, platform::AlertIcon icon) {
     const QString second = secondKey != nullptr ? platform::Localized(secondKey) : QString();
-    return platform::AppDialogs().RunAlertPanel(platform::Localized(titleKey), QString(),
-                                                platform::Localized("OKButton"), second);
+    return platform::AppDialogs().RunAlert({.icon = icon,
+                                            .text = platform::Localized(titleKey),
+                                            .informativeText = informativeText,
+                                            .acceptButton = platform::Localized("OKButton"),
+                                            .rejectButton = second});
+}
+
+bool Vexo_MainController::confirmReset() {
+    // The confirming button says what it does, and Enter cancels: a reset cannot be taken back.
+    return platform::AppDialogs().RunAlert({.icon = platform::AlertIcon::Question,
+                                            .text = platform::Localized("ResetMassege"),
+                                            .acceptButton = texts::ResetConfirmButton(),
+                                            .rejectButton = platform::Localized("CancelButton"),
+                                            .rejectIsDefault = true}) == kAlertDefaultButton;
 }
 
 bool Vexo_MainController::isPrinterName(std::optional<QString>& name) const {

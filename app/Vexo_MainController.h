@@ -1,19 +1,26 @@
 #pragma once
 
+#include "app/ConnectionState.h"
+#include "app/ConnectionView.h"
 #include "app/ControllerServices.h"
 #include "app/Vexo_OutPutFile.h"
+#include "platform/ui/Dialogs.h"
 #include "protocol/CommandFile.h"
 #include "protocol/SettingKind.h"
 
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 class QComboBox;
 class QMainWindow;
 class QPushButton;
+class QTimer;
 
 namespace Ui {
 class MainWindow;
@@ -24,8 +31,9 @@ class UsbBus;
 }
 
 // The application's one controller: builds the main window, wires the settings object, the
-// command-file builder and the progress panel to it, reads the printer at launch, turns every
-// button press into one exchange or the command-file save, and ends the application with its window.
+// command-file builder and the progress panel to it, reads the printer at launch and whenever one is
+// plugged in, says which printer it talks to (or why none), turns every button press into one
+// exchange or the command-file save, and ends the application with its window.
 class Vexo_MainController : public QObject {
   public:
     // The application: the shared progress panel and CUsbCom on `bus` (borrowed, must outlive the
@@ -43,7 +51,8 @@ class Vexo_MainController : public QObject {
     // the lists are rebuilt from empty (their selections are lost).
     void setControlsTitle();
 
-    // The quiet first reading of every setting, then the window centred and in front.
+    // The window centred, in front and painted; then the printers are listed and every setting is
+    // read quietly. The window stays painted meanwhile (exchanges run off the GUI thread).
     void applicationDidFinishLaunching();
     // Gives back the panel and releases the settings object; nothing reaches the printer afterwards.
     void applicationWillTerminate();
@@ -59,9 +68,17 @@ class Vexo_MainController : public QObject {
     void openAboutPanel();
     void comboBoxSelectionDidChange(QComboBox* sender);
 
-    // A modal alert titled by `titleKey`'s text with an OK button and, when `secondKey` is given, a
+    // The printer the window talks to, as the connection band shows it.
+    const ConnectionState& connection() const { return connection_; }
+    // USB devices arrived or left: the printers are listed again once the bus has settled.
+    void devicesChanged();
+    // The user chose the printer with this serial number among several.
+    void choosePrinter(const QString& serial);
+
+    // A modal alert stating `titleKey`'s text with an OK button and, when `secondKey` is given, a
     // second button. 1 for OK, 0 for the second button.
-    int mRunAlertPanel_Con(const char* titleKey, const char* secondKey);
+    int mRunAlertPanel_Con(const char* titleKey, const char* secondKey, const QString& informativeText = {},
+                           platform::AlertIcon icon = platform::AlertIcon::Information);
 
     // Whether the first argument after the program names the target printer ("Tamblor LM-360R"
     // exactly); then `name` holds that name, otherwise it is reset. Nothing calls it at run time.
@@ -73,6 +90,18 @@ class Vexo_MainController : public QObject {
 
   private:
     void awakeFromNib(ProgressPanel& panel, const ExchangeFactory& makeExchange);
+    void showWindow();
+    void fitWrappedTexts();
+    bool confirmReset();
+    // Runs one call of the settings object; a listing asked for meanwhile follows it.
+    void exchange(const std::function<void()>& call);
+    void watchDevices();
+    void refreshPrinters(bool launch);
+    void readEveryKindQuietly();
+    void targetChosenPrinter();
+    void noteOutcome();
+    void showConnection();
+    const cusb_detail::PrinterIdentity* printerInUse() const;
     void selectStartingChoices();
     void settingAction(QObject* sender, const QPushButton* readButton, const QPushButton* applyButton,
                        protocol::SettingKind kind);
@@ -88,4 +117,17 @@ class Vexo_MainController : public QObject {
     std::unique_ptr<SettingsExchange> cusbCom_con;
     ProgressPanel* progress_con = nullptr; // the shared panel, borrowed
     std::optional<QString> ptinterName;    // printer-name slot; kept empty
+
+    // The printer: the LM-360R printers the bus showed last, the serial number talked to, and what
+    // the latest exchange said about it.
+    std::optional<ConnectionView> connectionView_;
+    std::vector<cusb_detail::PrinterIdentity> present_;
+    std::optional<std::string> chosenSerial_;
+    std::string targetSerial_; // as given to the settings object
+    ConnectionState connection_;
+    std::unique_ptr<QTimer> settleTimer_;
+    std::unique_ptr<platform::UsbChangeSubscription> deviceWatch_; // ends before the timer it starts
+    bool exchanging_ = false;
+    bool refreshPending_ = false;
+    bool ending_ = false;
 };

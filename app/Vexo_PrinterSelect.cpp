@@ -80,8 +80,9 @@ int Vexo_PrinterSelect::setControlTitle() {
 void Vexo_PrinterSelect::openPrinterSelect() {
     const int count = setControlTitle();
     if (count == 0) {
-        platform::AppDialogs().RunAlertPanel(platform::Localized("Err_AppPrinterDirverNotInstalled"),
-                                             QString(), platform::Localized("OKButton"), QString());
+        platform::AppDialogs().RunAlert({.icon = platform::AlertIcon::Warning,
+                                         .text = platform::Localized("Err_AppPrinterDirverNotInstalled"),
+                                         .acceptButton = platform::Localized("OKButton")});
         quit_();
         return;
     }

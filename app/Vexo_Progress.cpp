@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QEventLoop>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QScreen>
@@ -50,11 +51,29 @@ Vexo_Progress& Vexo_Progress::sharedVexo_Progress() {
     return *panel;
 }
 
-Vexo_Progress::Vexo_Progress(ConstructionKey) : progressWindow_(std::make_unique<QDialog>()) {
+// Keeps the shown panel from being closed by its window's close button or by Escape.
+class Vexo_Progress::CloseGuard : public QObject {
+  protected:
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+        if (event->type() == QEvent::Close) {
+            event->ignore();
+            return true;
+        }
+        if (event->type() == QEvent::KeyPress) {
+            return static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape;
+        }
+        return false;
+    }
+};
+
+Vexo_Progress::Vexo_Progress(ConstructionKey)
+    : progressWindow_(std::make_unique<QDialog>()), closeGuard_(std::make_unique<CloseGuard>()) {
     Ui::Progress ui;
     ui.setupUi(progressWindow_.get());
     progressMessage_ = ui.progressMessage;
     progressBar_ = ui.progressBar;
+    progressWindow_->setWindowModality(Qt::ApplicationModal);
+    progressWindow_->installEventFilter(closeGuard_.get());
 }
 
 Vexo_Progress::~Vexo_Progress() = default;

@@ -12,8 +12,9 @@ class QProgressBar;
 class QWidget;
 
 // The one progress panel of the process: a small window with a message line and a 0-100 bar,
-// shown while the user waits for a printer exchange or a file write. Every change is painted
-// before the call returns, because the caller keeps the main thread busy meanwhile.
+// shown while the user waits for a printer exchange or a file write. It is application-modal while
+// shown, and the user cannot close it: it goes when the work is done. Every change is painted before
+// the call returns, so it is current even where the caller keeps the main thread busy.
 class Vexo_Progress : public ProgressIndicator {
   public:
     // Created, with its window loaded, on first use; lives until the QApplication goes away.
@@ -48,9 +49,11 @@ class Vexo_Progress : public ProgressIndicator {
     explicit Vexo_Progress(ConstructionKey);
 
   private:
+    class CloseGuard;
     void PaintNow(QWidget* widget);
 
     std::unique_ptr<QDialog> progressWindow_;
+    std::unique_ptr<CloseGuard> closeGuard_;
     QLabel* progressMessage_ = nullptr;   // owned by the window
     QProgressBar* progressBar_ = nullptr; // owned by the window
 };

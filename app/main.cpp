@@ -1,4 +1,5 @@
 // lm360r-settings: the desktop application.
+#include "app/CommandLineOptions.h"
 #include "app/Vexo_MainController.h"
 #include "backend/BusChoice.h"
 #include "platform/core/Localized.h"
@@ -6,10 +7,15 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QTimer>
 
 int main(int argc, char** argv) {
+    if (const std::optional<int> answered = AnswerOnTerminal(argc, argv)) {
+        return *answered;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("lm360r-settings"));
+    QApplication::setApplicationVersion(QStringLiteral(LM360R_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(LM360R_APP_ID));
     platform::InstallTranslators(app);
     QApplication::setApplicationDisplayName(platform::Localized("MainWindowTitle"));
@@ -17,6 +23,8 @@ int main(int argc, char** argv) {
 
     const std::unique_ptr<platform::UsbBus> bus = backend::ChooseUsbBus();
     Vexo_MainController controller(*bus);
-    controller.applicationDidFinishLaunching();
+    // From inside the event loop, so that closing the window while the printer is read ends the
+    // application.
+    QTimer::singleShot(0, &controller, [&controller] { controller.applicationDidFinishLaunching(); });
     return QApplication::exec();
 }

@@ -196,13 +196,60 @@ class SimulatedEntry final : public platform::UsbInterfaceEntry {
 SimulatedBus::SimulatedBus() = default;
 SimulatedBus::~SimulatedBus() = default;
 
+class SimulatedBus::Subscription final : public platform::UsbChangeSubscription {
+  public:
+    Subscription(SimulatedBus& bus, unsigned id) : bus_(bus), id_(id) {}
+    ~Subscription() override {
+        const std::lock_guard lock(bus_.watchersMutex_);
+        bus_.watchers_.erase(id_);
+    }
+    Subscription(const Subscription&) = delete;
+    Subscription& operator=(const Subscription&) = delete;
+
+  private:
+    SimulatedBus& bus_;
+    unsigned id_;
+};
+
 SimulatedDevice& SimulatedBus::AddDevice(DeviceScript script) {
-    devices_.push_back(std::make_unique<SimulatedDevice>(*this, devices_.size(), std::move(script)));
-    return *devices_.back();
+    SimulatedDevice* added = nullptr;
+    {
+        const std::lock_guard lock(devicesMutex_);
+        devices_.push_back(std::make_unique<SimulatedDevice>(*this, devices_.size(), std::move(script)));
+        added = devices_.back().get();
+    }
+    NotifyChange();
+    return *added;
+}
+
+SimulatedDevice& SimulatedBus::device(std::size_t index) {
+    const std::lock_guard lock(devicesMutex_);
+    return *devices_.at(index);
+}
+
+std::size_t SimulatedBus::deviceCount() const {
+    const std::lock_guard lock(devicesMutex_);
+    return devices_.size();
+}
+
+std::unique_ptr<platform::UsbChangeSubscription>
+SimulatedBus::WatchDeviceChanges(platform::UsbDevicesChanged changed) {
+    const std::lock_guard lock(watchersMutex_);
+    const unsigned id = nextWatcher_++;
+    watchers_.emplace(id, std::move(changed));
+    return std::make_unique<Subscription>(*this, id);
+}
+
+void SimulatedBus::NotifyChange() {
+    const std::lock_guard lock(watchersMutex_);
+    for (const auto& [id, changed] : watchers_) {
+        changed();
+    }
 }
 
 UsbStatus SimulatedBus::ListInterfaces(std::vector<std::unique_ptr<platform::UsbInterfaceEntry>>& entries) {
     entries.clear();
+    const std::lock_guard lock(devicesMutex_);
     if (listingFault_ != platform::kUsbOk) {
         return std::exchange(listingFault_, platform::kUsbOk);
     }
@@ -239,6 +286,12 @@ SimulatedDevice::SimulatedDevice(SimulatedBus& bus, std::size_t index, DeviceScr
     }
     selectedAlternate_ =
         std::min<std::uint8_t>(selectedAlternate_, static_cast<std::uint8_t>(script_.alternates.size() - 1));
+}
+
+void SimulatedDevice::Unplug() {
+    if (present_.exchange(false)) {
+        bus_.NotifyChange();
+    }
 }
 
 std::vector<std::uint8_t> SimulatedDevice::LastConnectionOut() const {

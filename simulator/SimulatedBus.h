@@ -4,9 +4,12 @@
 #include "simulator/DeviceScript.h"
 #include "simulator/SimulatedPrinter.h"
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 namespace simulator {
@@ -44,7 +47,9 @@ struct DeviceRecord {
 class SimulatedDevice;
 
 // A USB bus of simulated interfaces, listed in the order they were added. The bus must outlive
-// every handle created from it. Single-threaded, like the link.
+// every handle created from it. The link uses it from one thread at a time; devices may be added or
+// unplugged from another thread meanwhile, as on a real bus, and every such change is told to the
+// watchers (WatchDeviceChanges) on the thread that made it.
 class SimulatedBus final : public platform::UsbBus {
   public:
     SimulatedBus();
@@ -53,14 +58,16 @@ class SimulatedBus final : public platform::UsbBus {
     SimulatedBus& operator=(const SimulatedBus&) = delete;
 
     SimulatedDevice& AddDevice(DeviceScript script = {});
-    SimulatedDevice& device(std::size_t index) { return *devices_.at(index); }
-    std::size_t deviceCount() const { return devices_.size(); }
+    SimulatedDevice& device(std::size_t index);
+    std::size_t deviceCount() const;
 
     // Makes the next ListInterfaces call fail with this status (once).
     void FailNextListing(platform::UsbStatus status) { listingFault_ = status; }
 
     platform::UsbStatus
     ListInterfaces(std::vector<std::unique_ptr<platform::UsbInterfaceEntry>>& entries) override;
+    std::unique_ptr<platform::UsbChangeSubscription>
+    WatchDeviceChanges(platform::UsbDevicesChanged changed) override;
 
     const std::vector<BusEvent>& events() const { return events_; }
     unsigned liveHandles() const { return liveHandles_; }
@@ -70,9 +77,15 @@ class SimulatedBus final : public platform::UsbBus {
 
   private:
     friend class SimulatedDevice;
+    class Subscription;
     void Note(std::size_t device, HandleEvent event);
+    void NotifyChange();
 
+    mutable std::mutex devicesMutex_;
     std::vector<std::unique_ptr<SimulatedDevice>> devices_;
+    std::mutex watchersMutex_; // held while a watcher is called, so unsubscribing waits for it
+    std::map<unsigned, platform::UsbDevicesChanged> watchers_;
+    unsigned nextWatcher_ = 0;
     std::vector<BusEvent> events_;
     unsigned liveHandles_ = 0;
     unsigned peakLiveHandles_ = 0;
@@ -91,7 +104,7 @@ class SimulatedDevice {
     std::vector<std::uint8_t> LastConnectionOut() const;
 
     // The device disappears: it is no longer listed and every operation fails with kUsbErrorNoDevice.
-    void Unplug() { present_ = false; }
+    void Unplug();
     bool present() const { return present_; }
 
     std::uint8_t selectedAlternate() const { return selectedAlternate_; }
@@ -123,7 +136,7 @@ class SimulatedDevice {
     DeviceRecord record_;
     std::map<UsbOperation, unsigned> calls_;
     std::uint8_t selectedAlternate_ = 0;
-    bool present_ = true;
+    std::atomic<bool> present_ = true;
     const void* holder_ = nullptr; // the handle that has the interface open
     unsigned silentPassesLeft_ = 0;
 };

@@ -1,6 +1,7 @@
 #include "platform/core/Translations.h"
 
 #include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QString>
 #include <QTranslator>
 #include <memory>
@@ -20,6 +21,13 @@ void Install(QCoreApplication& app, std::unique_ptr<QTranslator> translator) {
 } // namespace
 
 bool InstallTranslators(QCoreApplication& app, const QLocale& locale) {
+    // Qt's own texts (the file dialog, standard buttons) in the user's language; searched after ours.
+    auto qt = std::make_unique<QTranslator>();
+    if (qt->load(locale, QStringLiteral("qtbase"), kSeparator,
+                 QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        Install(app, std::move(qt));
+    }
+
     auto english = std::make_unique<QTranslator>();
     const bool haveEnglish =
         english->load(kCatalogueName + kSeparator + QStringLiteral("en"), kCatalogueDirectory);

@@ -14,6 +14,18 @@ QWidget* DialogParent() {
     return QApplication::activeWindow();
 }
 
+QMessageBox::Icon IconOf(AlertIcon icon) {
+    switch (icon) {
+    case AlertIcon::Warning:
+        return QMessageBox::Warning;
+    case AlertIcon::Question:
+        return QMessageBox::Question;
+    case AlertIcon::Information:
+        break;
+    }
+    return QMessageBox::Information;
+}
+
 } // namespace
 
 std::optional<QString> ConfirmedSavePath(const QString& chosen, const QString& extension,
@@ -30,37 +42,34 @@ std::optional<QString> ConfirmedSavePath(const QString& chosen, const QString& e
     return path;
 }
 
-int QtDialogs::RunAlertPanel(const QString& title, const QString& message, const QString& defaultButton,
-                             const QString& alternateButton) {
+int QtDialogs::RunAlert(const AlertPanel& alert) {
     QMessageBox box(DialogParent());
-    // The title carries the whole statement (and the error code); show it as the box's text too,
-    // since many window managers truncate or hide dialog titles.
+    // Many window managers truncate or hide dialog titles, so the statement goes into the box.
     box.setWindowTitle(QApplication::applicationDisplayName());
-    box.setText(title);
-    box.setInformativeText(message);
-    box.setIcon(alternateButton.isEmpty() ? QMessageBox::Information : QMessageBox::Question);
-    QPushButton* okButton = box.addButton(defaultButton, QMessageBox::AcceptRole);
-    QPushButton* otherButton = nullptr;
-    if (!alternateButton.isEmpty()) {
-        otherButton = box.addButton(alternateButton, QMessageBox::RejectRole);
-        box.setEscapeButton(otherButton);
-    } else {
-        box.setEscapeButton(okButton);
+    box.setIcon(IconOf(alert.icon));
+    box.setText(alert.text);
+    box.setInformativeText(alert.informativeText);
+    box.setDetailedText(alert.detailedText);
+    QPushButton* acceptButton = box.addButton(alert.acceptButton, QMessageBox::AcceptRole);
+    QPushButton* rejectButton = nullptr;
+    if (!alert.rejectButton.isEmpty()) {
+        rejectButton = box.addButton(alert.rejectButton, QMessageBox::RejectRole);
     }
-    box.setDefaultButton(okButton);
+    box.setEscapeButton(rejectButton != nullptr ? rejectButton : acceptButton);
+    box.setDefaultButton(alert.rejectIsDefault && rejectButton != nullptr ? rejectButton : acceptButton);
     box.exec();
-    return box.clickedButton() == okButton ? 1 : 0;
+    return box.clickedButton() == acceptButton ? 1 : 0;
 }
 
 std::optional<QString> QtDialogs::RunSavePanel(const QString& directory, const QString& proposedName,
-                                               const QString& extension) {
+                                               const QString& extension, const QString& filterName) {
     QFileDialog dialog(DialogParent());
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     // The dialog would ask about the name as typed; the question belongs to the file that is written.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setDirectory(directory);
-    dialog.setNameFilter(QStringLiteral("*.%1").arg(extension));
+    dialog.setNameFilter(filterName);
     dialog.setDefaultSuffix(extension);
     dialog.selectFile(proposedName + QLatin1Char('.') + extension);
     const auto confirmReplace = [&dialog](const QString& path) {
@@ -79,9 +88,18 @@ std::optional<QString> QtDialogs::RunSavePanel(const QString& directory, const Q
     return std::nullopt;
 }
 
-void QtDialogs::ShowAboutPanel() {
-    QMessageBox::about(DialogParent(), QApplication::applicationDisplayName(),
-                       QApplication::applicationDisplayName());
+QString AboutPanelText(const AboutPanel& about) {
+    const auto paragraph = [](const QString& text) {
+        return text.isEmpty() ? QString() : QStringLiteral("<p>%1</p>").arg(text.toHtmlEscaped());
+    };
+    const QString website = about.website.toHtmlEscaped();
+    return QStringLiteral("<h3>%1</h3>").arg(about.name.toHtmlEscaped()) + paragraph(about.version) +
+           paragraph(about.description) + paragraph(about.licence) +
+           QStringLiteral("<p><a href=\"%1\">%1</a></p>").arg(website);
+}
+
+void QtDialogs::ShowAboutPanel(const AboutPanel& about) {
+    QMessageBox::about(DialogParent(), about.name, AboutPanelText(about));
 }
 
 } // namespace platform

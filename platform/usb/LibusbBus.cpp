@@ -1,5 +1,6 @@
 #include "platform/usb/LibusbBus.h"
 
+#include "platform/usb/LibusbHotplug.h"
 #include "platform/usb/LibusbInterface.h"
 
 #include <algorithm>
@@ -92,6 +93,10 @@ class LibusbBus final : public UsbBus {
             entries.push_back(std::move(entry));
         }
         return kUsbOk;
+    }
+
+    std::unique_ptr<UsbChangeSubscription> WatchDeviceChanges(UsbDevicesChanged changed) override {
+        return libusb::WatchDeviceChanges(std::move(changed));
     }
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/usb/UsbDeviceChanges.h"
 #include "platform/usb/UsbStatus.h"
 
 #include <cstdint>
@@ -86,11 +87,16 @@ class UsbInterfaceEntry {
     virtual UsbStatus CreateInterface(std::unique_ptr<UsbInterface>& handle) = 0;
 };
 
-// The USB host: what interfaces are present now, in a stable order.
+// The USB host: what interfaces are present now, in a stable order, and word when that changes.
 class UsbBus {
   public:
     virtual ~UsbBus() = default;
     virtual UsbStatus ListInterfaces(std::vector<std::unique_ptr<UsbInterfaceEntry>>& entries) = 0;
+    // Calls `changed` whenever a device arrives or leaves, until the subscription is destroyed (it must
+    // go before the bus). nullptr: this bus cannot tell, and a new listing is the only way to know.
+    virtual std::unique_ptr<UsbChangeSubscription> WatchDeviceChanges(UsbDevicesChanged /*changed*/) {
+        return nullptr;
+    }
 };
 
 } // namespace platform

@@ -223,5 +223,170 @@
         <extracomment>Alert when no installed printer is an LM-360R.</extracomment>
         <translation>No LM-360R printer is installed on this computer.</translation>
     </message>
+    <message id="Connection_Searching">
+        <source>Looking for the printer…</source>
+        <extracomment>Connection band before the printer has been looked for.</extracomment>
+        <translation>Looking for the printer…</translation>
+    </message>
+    <message id="Connection_Printer">
+        <source>Printer: %1 %2, serial number %3</source>
+        <extracomment>Connection band: %1 maker, %2 model, %3 serial number.</extracomment>
+        <translation>Printer: %1 %2, serial number %3</translation>
+    </message>
+    <message id="Connection_PrinterNoSerial">
+        <source>Printer: %1 %2</source>
+        <extracomment>Connection band for a printer without a serial number.</extracomment>
+        <translation>Printer: %1 %2</translation>
+    </message>
+    <message id="Connection_None">
+        <source>No LM-360R printer was found.</source>
+        <extracomment>Also shown in every current-value field while no printer is there.</extracomment>
+        <translation>No LM-360R printer was found.</translation>
+    </message>
+    <message id="Connection_NoneRemedy">
+        <source>Check that the printer is connected by USB and switched on. It is found as soon as it is plugged in.</source>
+        <extracomment>What to do when no printer was found.</extracomment>
+        <translation>Check that the printer is connected by USB and switched on. It is found as soon as it is plugged in.</translation>
+    </message>
+    <message id="Connection_Refused">
+        <source>The printer was found, but you may not open it.</source>
+        <extracomment>The printer is attached but this user has no access to its device node.</extracomment>
+        <translation>The printer was found, but you may not open it.</translation>
+    </message>
+    <message id="Connection_RefusedRemedy">
+        <source>Install the udev rule that comes with this program and plug the printer in again, or add yourself to the lp group (sudo usermod -aG lp $USER) and log in again.</source>
+        <extracomment>Keep the command and the group name lp as they are.</extracomment>
+        <translation>Install the udev rule that comes with this program and plug the printer in again, or add yourself to the lp group (sudo usermod -aG lp $USER) and log in again.</translation>
+    </message>
+    <message id="Connection_InUse">
+        <source>The printer is in use by another program.</source>
+        <extracomment>Another program holds the printer's interface.</extracomment>
+        <translation>The printer is in use by another program.</translation>
+    </message>
+    <message id="Connection_InUseRemedy">
+        <source>Close that program or wait until it has finished, then try again.</source>
+        <extracomment>What to do when another program holds the printer.</extracomment>
+        <translation>Close that program or wait until it has finished, then try again.</translation>
+    </message>
+    <message id="Connection_OpenFailed">
+        <source>The printer could not be opened (error %1).</source>
+        <extracomment>%1 is the USB error code.</extracomment>
+        <translation>The printer could not be opened (error %1).</translation>
+    </message>
+    <message id="Connection_OpenFailedRemedy">
+        <source>Unplug the printer, plug it in again, then try again.</source>
+        <extracomment>What to do when the printer could not be opened.</extracomment>
+        <translation>Unplug the printer, plug it in again, then try again.</translation>
+    </message>
+    <message id="Connection_Choice">
+        <source>Printer to set &amp;up:</source>
+        <extracomment>Before the list of serial numbers when several printers are attached.</extracomment>
+        <translation>Printer to set &amp;up:</translation>
+    </message>
+    <message id="Reason_NoAnswer">
+        <source>The printer did not answer in time. Check that it is switched on and not busy, then try again.</source>
+        <extracomment>Why an exchange failed: the read timed out.</extracomment>
+        <translation>The printer did not answer in time. Check that it is switched on and not busy, then try again.</translation>
+    </message>
+    <message id="Reason_LinkFailed">
+        <source>The connection to the printer failed. Try again; if it keeps failing, unplug the printer and plug it in again.</source>
+        <extracomment>Why an exchange failed: a transfer failed.</extracomment>
+        <translation>The connection to the printer failed. Try again; if it keeps failing, unplug the printer and plug it in again.</translation>
+    </message>
+    <message id="Alert_ReadFailed">
+        <source>%1 could not be read from the printer.</source>
+        <extracomment>%1 is the setting's name (a box title).</extracomment>
+        <translation>%1 could not be read from the printer.</translation>
+    </message>
+    <message id="Alert_WriteFailed">
+        <source>%1 could not be changed on the printer.</source>
+        <extracomment>%1 is the setting's name (a box title).</extracomment>
+        <translation>%1 could not be changed on the printer.</translation>
+    </message>
+    <message id="Alert_ReadBackFailed">
+        <source>%1 was sent to the printer, but could not be read back.</source>
+        <extracomment>%1 is the setting's name (a box title).</extracomment>
+        <translation>%1 was sent to the printer, but could not be read back.</translation>
+    </message>
+    <message id="Alert_Mismatch">
+        <source>%1: %2 was sent, but the printer answered %3.</source>
+        <extracomment>%1 the setting's name, %2 the value sent, %3 the value the printer answered, e.g. "On (1)".</extracomment>
+        <translation>%1: %2 was sent, but the printer answered %3.</translation>
+    </message>
+    <message id="Alert_MismatchShown">
+        <source>The window now shows the printer's value.</source>
+        <extracomment>After a mismatch.</extracomment>
+        <translation>The window now shows the printer's value.</translation>
+    </message>
+    <message id="Alert_ResetFailed">
+        <source>The printer's settings could not be reset.</source>
+        <extracomment>The reset exchange failed.</extracomment>
+        <translation>The printer's settings could not be reset.</translation>
+    </message>
+    <message id="Alert_ResetReadBackFailed">
+        <source>The printer's settings were reset, but could not be read back.</source>
+        <extracomment>The reset got through, the read that follows it failed.</extracomment>
+        <translation>The printer's settings were reset, but could not be read back.</translation>
+    </message>
+    <message id="ResetConfirmButton">
+        <source>Reset Settings</source>
+        <extracomment>The button that confirms the reset; says what it does.</extracomment>
+        <translation>Reset Settings</translation>
+    </message>
+    <message id="CommandFileFilter">
+        <source>Command files (%1)</source>
+        <extracomment>The save panel's file type; %1 is the pattern "*.bin".</extracomment>
+        <translation>Command files (%1)</translation>
+    </message>
+    <message id="SavedAs">
+        <source>Saved as %1</source>
+        <extracomment>After the command file was written; %1 is the file.</extracomment>
+        <translation>Saved as %1</translation>
+    </message>
+    <message id="NotWritten">
+        <source>%1 could not be written: %2</source>
+        <extracomment>%1 the file, %2 the system's reason.</extracomment>
+        <translation>%1 could not be written: %2</translation>
+    </message>
+    <message id="AboutVersion">
+        <source>Version %1</source>
+        <extracomment>About panel.</extracomment>
+        <translation>Version %1</translation>
+    </message>
+    <message id="AboutDescription">
+        <source>Reads and changes the settings of the Tamblor LM-360R label printer over USB.</source>
+        <extracomment>About panel.</extracomment>
+        <translation>Reads and changes the settings of the Tamblor LM-360R label printer over USB.</translation>
+    </message>
+    <message id="AboutLicence">
+        <source>Free software under the MIT licence.</source>
+        <extracomment>About panel.</extracomment>
+        <translation>Free software under the MIT licence.</translation>
+    </message>
+    <message id="ReadButtonName">
+        <source>Read %1</source>
+        <extracomment>Screen-reader name of a box's Read button; %1 is the setting.</extracomment>
+        <translation>Read %1</translation>
+    </message>
+    <message id="ApplyButtonName">
+        <source>Apply %1</source>
+        <extracomment>Screen-reader name of a box's Apply button; %1 is the setting.</extracomment>
+        <translation>Apply %1</translation>
+    </message>
+    <message id="SaveButtonName">
+        <source>Save %1 settings as a command file</source>
+        <extracomment>Screen-reader name of a tab's save button; %1 is the tab's name.</extracomment>
+        <translation>Save %1 settings as a command file</translation>
+    </message>
+    <message id="FileMenuTitle">
+        <source>&amp;File</source>
+        <extracomment>Menu with Save and Quit.</extracomment>
+        <translation>&amp;File</translation>
+    </message>
+    <message id="HelpMenuTitle">
+        <source>&amp;Help</source>
+        <extracomment>Menu with About.</extracomment>
+        <translation>&amp;Help</translation>
+    </message>
 </context>
 </TS>

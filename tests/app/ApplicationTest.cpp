@@ -2,6 +2,7 @@
 #include "app/ApplicationServices.h"
 #include "app/Vexo_MainController.h"
 #include "app/Vexo_Progress.h"
+#include "app/WindowTexts.h"
 #include "platform/core/Localized.h"
 #include "simulator/SimulatedBus.h"
 #include "tests/app/Catalogues.h"
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QProgressBar>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
@@ -61,9 +63,9 @@ TEST_F(ApplicationTest, LaunchShowsWhatThePrinterHolds) {
     EXPECT_EQ(bus.device(0).record().connections.size(), 5U);
 }
 
-TEST_F(ApplicationTest, LaunchWithoutPrinterSaysUnknownQuietly) {
+TEST_F(ApplicationTest, LaunchWithoutPrinterSaysSoQuietly) {
     Launch();
-    EXPECT_EQ(Fields(), QStringList(5, Localized("Unknown")));
+    EXPECT_EQ(Fields(), QStringList(5, texts::NoPrinter()));
     EXPECT_TRUE(dialogs.alerts.empty());
     EXPECT_EQ(Find<QComboBox>("powerOnSettingsComb")->currentText(), Localized("PowerON_OFF"));
     EXPECT_EQ(Find<QComboBox>("autoPowerOffSettingsComb")->currentText(), "60");
@@ -76,7 +78,9 @@ TEST_F(ApplicationTest, ApplyChangesThePrinterAndShowsItsAnswer) {
     Launch();
     bool panelShownDuringExchange = false;
     Find<QComboBox>("autoPowerOffSettingsComb")->setCurrentIndex(2);
-    printer.printer().SetSettingsObserver([&](const auto&) { panelShownDuringExchange = PanelShown(); });
+    // Looked at on the GUI thread, as the exchange's progress arrives there.
+    QObject::connect(Vexo_Progress::sharedVexo_Progress().progressBar(), &QProgressBar::valueChanged,
+                     controller.get(), [&] { panelShownDuringExchange = PanelShown(); });
 
     Find<QPushButton>("autoPowerOffApplyButton")->click();
 
@@ -96,7 +100,7 @@ TEST_F(ApplicationTest, ConfirmedResetRestoresTheDefaults) {
     EXPECT_EQ(printer.printer().settings(), simulator::PrinterSettings{});
     EXPECT_EQ(Fields(), (QStringList{Localized("PowerON_OFF"), "60", Localized("NetworkSet1_3"),
                                      Localized("InfoPrint_1"), Localized("Command_1")}));
-    EXPECT_EQ(dialogs.AlertTitles(), QStringList{Localized("ResetMassege")});
+    EXPECT_EQ(dialogs.AlertTexts(), QStringList{Localized("ResetMassege")});
     EXPECT_FALSE(PanelShown());
 }
 

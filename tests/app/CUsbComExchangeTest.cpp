@@ -1,3 +1,4 @@
+#include "app/WindowTexts.h"
 #include "tests/app/UsbComFixture.h"
 #include "usb/ExchangeAlerts.h"
 
@@ -62,17 +63,20 @@ TEST_F(ExchangeTest, ReadsShowWhatThePrinterHolds) {
 TEST_F(ExchangeTest, ReadWithoutPrinterIsSilentOnlyWhenQuiet) {
     for (SettingKind kind = kFirstValueKind; kind <= kLastValueKind; ++kind) {
         EXPECT_EQ(com->GetSetting(1, kind), kLinkNoPrinter);
-        EXPECT_EQ(Field(kind).text(), platform::Localized(kUnknownKey)) << kind;
+        EXPECT_EQ(Field(kind).text(), texts::NoPrinter()) << kind;
         EXPECT_EQ(List(kind).currentIndex(), List(kind).count() > 0 ? InitialIndex(kind) : -1) << kind;
     }
     EXPECT_TRUE(dialogs.alerts.empty());
 
     EXPECT_EQ(com->GetSetting(0, kAutoPowerOff), kLinkNoPrinter);
     ASSERT_EQ(dialogs.alerts.size(), 1U);
-    EXPECT_EQ(dialogs.alerts[0].title, AlertTitle(kGetCommandErrorKey, 0));
-    EXPECT_EQ(dialogs.alerts[0].message, QString());
-    EXPECT_EQ(dialogs.alerts[0].defaultButton, platform::Localized("OKButton"));
-    EXPECT_EQ(dialogs.alerts[0].alternateButton, QString());
+    // A sentence, not "error 0"; the coded title stays in the details.
+    EXPECT_EQ(dialogs.alerts[0].text, texts::ReadFailed(platform::Localized("AutoPowerOffBoxName")));
+    EXPECT_EQ(dialogs.alerts[0].informativeText, texts::NoPrinter() + "\n" + texts::NoPrinterRemedy());
+    EXPECT_EQ(dialogs.alerts[0].detailedText, AlertTitle(kGetCommandErrorKey, 0));
+    EXPECT_EQ(dialogs.alerts[0].icon, platform::AlertIcon::Warning);
+    EXPECT_EQ(dialogs.alerts[0].acceptButton, platform::Localized("OKButton"));
+    EXPECT_EQ(dialogs.alerts[0].rejectButton, QString());
 }
 
 TEST_F(ExchangeTest, FailedReadAlertCarriesThePlatformStatus) {
@@ -80,7 +84,7 @@ TEST_F(ExchangeTest, FailedReadAlertCarriesThePlatformStatus) {
     script.faults[UsbOperation::ReadPipe] = Fault{platform::kUsbErrorPipe, 0};
     AddPrinter(std::move(script));
     EXPECT_EQ(com->GetSetting(0, kNetwork), kLinkReadFailed);
-    EXPECT_EQ(dialogs.AlertTitles(), QStringList{AlertTitle(kGetCommandErrorKey, platform::kUsbErrorPipe)});
+    EXPECT_EQ(dialogs.AlertDetails(), QStringList{AlertTitle(kGetCommandErrorKey, platform::kUsbErrorPipe)});
     EXPECT_EQ(List(kNetwork).currentIndex(), InitialIndex(kNetwork));
 }
 
@@ -119,8 +123,10 @@ TEST_F(ExchangeTest, PrinterThatKeepsItsValueRaisesOneMismatchAndTheListFollowsI
     List(kAutoPowerOff).setCurrentIndex(1);
 
     EXPECT_EQ(com->SetSetting(0, kAutoPowerOff), kLinkOk);
-    EXPECT_EQ(dialogs.AlertTitles(), QStringList{AlertTitle(kMatchingErrorKey, 0)});
-    EXPECT_TRUE(dialogs.alerts[0].title.endsWith(QStringLiteral("0)")));
+    EXPECT_EQ(dialogs.AlertDetails(), QStringList{AlertTitle(kMatchingErrorKey, 0)});
+    EXPECT_TRUE(dialogs.alerts[0].detailedText.endsWith(QStringLiteral("0)")));
+    EXPECT_EQ(dialogs.alerts[0].text, texts::ValueMismatch(platform::Localized("AutoPowerOffBoxName"),
+                                                           "10 minutes (1)", "40 minutes (4)"));
     EXPECT_EQ(List(kAutoPowerOff).currentIndex(), 4);
     EXPECT_EQ(Field(kAutoPowerOff).text(), QStringLiteral("40"));
 }
@@ -128,8 +134,9 @@ TEST_F(ExchangeTest, PrinterThatKeepsItsValueRaisesOneMismatchAndTheListFollowsI
 TEST_F(ExchangeTest, ApplyWithoutPrinterKeepsTheUsersChoice) {
     List(kNetwork).setCurrentIndex(1);
     EXPECT_EQ(com->SetSetting(0, kNetwork), kLinkNoPrinter);
-    EXPECT_EQ(dialogs.AlertTitles(), QStringList{AlertTitle(kSetCommandErrorKey, LastError())});
-    EXPECT_EQ(Field(kNetwork).text(), platform::Localized(kUnknownKey));
+    EXPECT_EQ(dialogs.AlertDetails(), QStringList{AlertTitle(kSetCommandErrorKey, LastError())});
+    EXPECT_EQ(dialogs.AlertTexts(), QStringList{texts::WriteFailed(platform::Localized("NetworkSetName"))});
+    EXPECT_EQ(Field(kNetwork).text(), texts::NoPrinter());
     EXPECT_EQ(List(kNetwork).currentIndex(), 1);
 }
 
@@ -154,7 +161,7 @@ TEST_F(ExchangeTest, FailedWritesRaiseTheirClassifiedAlertOnce) {
         AddPrinter(std::move(script));
         List(kPowerOn).setCurrentIndex(1);
         EXPECT_EQ(com->SetSetting(0, kPowerOn), c.result);
-        EXPECT_EQ(dialogs.AlertTitles(), QStringList{AlertTitle(c.key, c.status)});
+        EXPECT_EQ(dialogs.AlertDetails(), QStringList{AlertTitle(c.key, c.status)});
         EXPECT_EQ(List(kPowerOn).currentIndex(), 1);
     }
 }
@@ -221,7 +228,8 @@ TEST_F(ExchangeTest, FailedResetSkipsTheLoudReadButStillReadsEverything) {
         printer.script().faults.clear();
     };
     EXPECT_EQ(com->SetSetting(1, kReset), kLinkCommandWriteFailed);
-    EXPECT_EQ(dialogs.AlertTitles(), QStringList{AlertTitle(kSetCommandErrorKey, platform::kUsbErrorIo)});
+    EXPECT_EQ(dialogs.AlertDetails(), QStringList{AlertTitle(kSetCommandErrorKey, platform::kUsbErrorIo)});
+    EXPECT_EQ(dialogs.AlertTexts(), QStringList{texts::ResetFailed()});
     EXPECT_EQ(Connections(printer).size(), 6U) << "the reset, then five reads";
     EXPECT_EQ(Connections(printer, 1), SweepWire());
 }
@@ -260,7 +268,7 @@ TEST_F(ExchangeTest, ResetWhoseLoudReadFailsRaisesBothAlertsInOrder) {
         script.faults[c.failing] = Fault{c.status, c.succeedingCalls};
         AddPrinter(std::move(script));
         EXPECT_EQ(com->SetSetting(1, kReset), c.result);
-        EXPECT_EQ(dialogs.AlertTitles(), c.alerts);
+        EXPECT_EQ(dialogs.AlertDetails(), c.alerts);
     }
 }
 
@@ -278,9 +286,11 @@ TEST_F(ExchangeTest, UnknownKindsAreRefusedWithoutTouchingThePrinter) {
 
 TEST_F(ExchangeTest, AlertTitleIsTextThenCodeThenParenthesis) {
     for (const int code : {0, -4, 7}) {
-        com->mRunAlertPanel("Util_SetCommandError", code);
+        com->mRunAlertPanel("Util_SetCommandError", code, QString(), QString());
     }
-    EXPECT_EQ(dialogs.AlertTitles(),
+    EXPECT_EQ(dialogs.AlertDetails(), dialogs.AlertTexts())
+        << "without a statement the coded title is the text";
+    EXPECT_EQ(dialogs.AlertDetails(),
               (QStringList{platform::Localized("Util_SetCommandError") + QStringLiteral("0)"),
                            platform::Localized("Util_SetCommandError") + QStringLiteral("-4)"),
                            platform::Localized("Util_SetCommandError") + QStringLiteral("7)")}));

@@ -1,3 +1,4 @@
+#include "app/WindowTexts.h"
 #include "tests/app/UsbComFixture.h"
 
 namespace usbcomtest {
@@ -72,12 +73,20 @@ TEST_F(ShowSettingTest, ReplyValuesShowAsTheTableSaysWithEitherFlag) {
     }
 }
 
-TEST_F(ShowSettingTest, FailedExchangeShowsUnknownAndKeepsTheChoice) {
-    for (const LinkResult result : {kLinkNoPrinter, kLinkReadFailed, kLinkCommandWriteFailed}) {
+// A printer that answered badly is "Unknown"; one that is not there says so in the field.
+TEST_F(ShowSettingTest, FailedExchangeSaysWhyAndKeepsTheChoice) {
+    struct Case {
+        LinkResult result;
+        QString text;
+    };
+    const Case cases[] = {{kLinkNoPrinter, texts::NoPrinter()},
+                          {kLinkReadFailed, platform::Localized(kUnknownKey)},
+                          {kLinkCommandWriteFailed, platform::Localized(kUnknownKey)}};
+    for (const Case& c : cases) {
         for (SettingKind kind = kFirstValueKind; kind <= kLastValueKind; ++kind) {
             const int before = List(kind).currentIndex();
-            com->ShowSetting(result, 0, kind, 1);
-            EXPECT_EQ(Field(kind).text(), platform::Localized(kUnknownKey)) << kind;
+            com->ShowSetting(c.result, 0, kind, 1);
+            EXPECT_EQ(Field(kind).text(), c.text) << kind;
             EXPECT_EQ(List(kind).currentIndex(), before) << kind;
         }
     }

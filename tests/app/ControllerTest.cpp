@@ -1,5 +1,7 @@
 #include "app/Vexo_MainController.h"
+#include "app/WindowTexts.h"
 #include "platform/core/Localized.h"
+#include "platform/ui/QtDialogs.h"
 #include "tests/app/Catalogues.h"
 #include "tests/app/PrintQString.h"
 #include "tests/app/Recorders.h"
@@ -13,8 +15,10 @@
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace {
 
@@ -62,7 +66,8 @@ TEST_F(ControllerTest, WakeUpHandsTheWidgetsInKindOrderAndNamesThePrinter) {
     EXPECT_EQ(log.entries, QStringList{QStringLiteral("device Tamblor|LM-360R|")});
 }
 
-TEST_F(ControllerTest, LaunchReadsEveryKindQuietlyBeforeTheWindowShows) {
+// The window comes first, so a printer that is slow to answer never leaves the user without one.
+TEST_F(ControllerTest, LaunchShowsTheWindowThenListsAndReadsEveryKindQuietly) {
     QStringList windowShownAtRead;
     log.onExchange = [&](const QString&) {
         windowShownAtRead << (controller.window()->isVisible() ? "shown" : "hidden");
@@ -70,10 +75,27 @@ TEST_F(ControllerTest, LaunchReadsEveryKindQuietlyBeforeTheWindowShows) {
     const qsizetype mark = log.entries.size();
     controller.applicationDidFinishLaunching();
 
-    EXPECT_EQ(Since(mark), (QStringList{"get 1 1", "get 1 2", "get 1 3", "get 1 4", "get 1 5"}));
-    EXPECT_EQ(windowShownAtRead, QStringList(5, "hidden"));
+    EXPECT_EQ(Since(mark), (QStringList{"list", "get 1 1", "get 1 2", "get 1 3", "get 1 4", "get 1 5"}));
+    EXPECT_EQ(windowShownAtRead, QStringList(6, "shown"));
     EXPECT_TRUE(controller.window()->isVisible());
     EXPECT_TRUE(dialogs.alerts.empty());
+}
+
+// News of devices comes from the bus's own thread, often several at once; the bus is listed once it
+// has settled, on the GUI thread.
+TEST_F(ControllerTest, DeviceChangesAreListedOnceTheBusHasSettled) {
+    controller.applicationDidFinishLaunching();
+    ASSERT_TRUE(log.devicesChanged);
+    const qsizetype mark = log.entries.size();
+    std::thread([this] {
+        log.devicesChanged();
+        log.devicesChanged();
+    }).join();
+    EXPECT_EQ(Since(mark), QStringList()) << "not at once";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !Since(mark).isEmpty(); }, 3000));
+    QTest::qWait(400);
+    EXPECT_EQ(Since(mark), QStringList{"list"}) << "no printer came: nothing is read";
+    EXPECT_EQ(controller.connection().connection, Connection::NoPrinter);
 }
 
 TEST_F(ControllerTest, StartingChoices) {
@@ -127,10 +149,11 @@ TEST_F(ControllerTest, ResetSendsOnlyWhenConfirmed) {
     Find<QPushButton>("resetButton")->click();
     EXPECT_EQ(Since(mark), QStringList());
     ASSERT_EQ(dialogs.alerts.size(), 1U);
-    EXPECT_EQ(dialogs.alerts[0].title, Localized("ResetMassege"));
-    EXPECT_EQ(dialogs.alerts[0].message, QString());
-    EXPECT_EQ(dialogs.alerts[0].defaultButton, Localized("OKButton"));
-    EXPECT_EQ(dialogs.alerts[0].alternateButton, Localized("CancelButton"));
+    EXPECT_EQ(dialogs.alerts[0].text, Localized("ResetMassege"));
+    // The confirming button says what it does, and Enter cancels.
+    EXPECT_EQ(dialogs.alerts[0].acceptButton, texts::ResetConfirmButton());
+    EXPECT_EQ(dialogs.alerts[0].rejectButton, Localized("CancelButton"));
+    EXPECT_TRUE(dialogs.alerts[0].rejectIsDefault);
 
     dialogs.AnswerAlert(1);
     Find<QPushButton>("resetButton")->click();
@@ -147,7 +170,14 @@ TEST_F(ControllerTest, AboutItemOpensTheAboutPanel) {
     auto* about = Find<QAction>("aboutAction");
     EXPECT_EQ(about->menuRole(), QAction::AboutRole);
     about->trigger();
-    EXPECT_EQ(dialogs.aboutPanels, 1);
+    ASSERT_EQ(dialogs.aboutPanels.size(), 1U);
+    const platform::AboutPanel& shown = dialogs.aboutPanels[0];
+    EXPECT_EQ(shown.name, Localized("MainWindowTitle"));
+    EXPECT_EQ(shown.version, texts::AboutVersion(LM360R_VERSION));
+    EXPECT_TRUE(shown.licence.contains("MIT"));
+    EXPECT_EQ(shown.website, "https://github.com/lm360r/lm360r-settings");
+    EXPECT_TRUE(
+        platform::AboutPanelText(shown).contains("<a href=\"https://github.com/lm360r/lm360r-settings\">"));
 }
 
 TEST_F(ControllerTest, ListsHoldExactlyTheirEntriesAlsoAfterASecondRun) {

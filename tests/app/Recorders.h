@@ -18,6 +18,9 @@ struct Log {
     // Called by the settings recorder on every exchange, e.g. to look at the window then.
     std::function<void(const QString&)> onExchange;
     bool exchangeAlive = false;
+    // What the recorded bus lists, and the callback a controller left to hear of devices changing.
+    PrinterListing listing;
+    platform::UsbDevicesChanged devicesChanged;
 };
 
 class RecordingPanel : public ProgressPanel, public ProgressIndicator {
@@ -61,6 +64,17 @@ class RecordingExchange : public SettingsExchange {
     }
     void comboBoxSelectionDidChange(QComboBox* sender) override {
         Record(QStringLiteral("selection %1").arg(sender->objectName()));
+    }
+    PrinterListing ListPrinters() override {
+        Record(QStringLiteral("list"));
+        return log_.listing;
+    }
+    std::optional<TransactionOutcome> LastOutcome() const override { return std::nullopt; }
+    void Abandon() override { Record(QStringLiteral("abandon")); }
+    std::unique_ptr<platform::UsbChangeSubscription>
+    WatchDeviceChanges(platform::UsbDevicesChanged changed) override {
+        log_.devicesChanged = std::move(changed);
+        return nullptr;
     }
 
   private:

@@ -56,6 +56,7 @@ TEST_F(SaveFlowTest, CancelEndsSilently) {
     EXPECT_EQ(dialogs.savePanels[0].directory, QDir::homePath());
     EXPECT_EQ(dialogs.savePanels[0].proposedName, "tbsetcmd");
     EXPECT_EQ(dialogs.savePanels[0].extension, "bin");
+    EXPECT_EQ(dialogs.savePanels[0].filterName, "Command files (*.bin)");
     EXPECT_TRUE(dialogs.alerts.empty());
     EXPECT_EQ(log.entries.mid(mark), QStringList());
     EXPECT_TRUE(QDir(dir.path()).isEmpty());
@@ -78,8 +79,9 @@ TEST_P(SavedFileTest, WritesTheTabsGroupWholeAndSaysSo) {
     Press(GetParam().button);
 
     EXPECT_EQ(Contents(path), GetParam().expected);
-    EXPECT_EQ(dialogs.AlertTitles(), QStringList{Localized("Util_FileCreate")});
-    EXPECT_EQ(dialogs.alerts[0].alternateButton, QString());
+    EXPECT_EQ(dialogs.AlertTexts(), QStringList{Localized("Util_FileCreate")});
+    EXPECT_EQ(dialogs.alerts[0].informativeText, "Saved as " + path) << "the notice names the file";
+    EXPECT_EQ(dialogs.alerts[0].rejectButton, QString());
     EXPECT_TRUE(panelShownAtAlert);
     EXPECT_EQ(log.entries.mid(mark),
               (QStringList{"open ProgressbarWindowMessage ProgressWindowTitle", "close"}));
@@ -105,7 +107,8 @@ TEST_F(SaveFlowTest, SavesTheChoicesShownWhenSaving) {
 class FailedSaveTest : public SaveFlowTest {
   protected:
     void ExpectFailureReported() {
-        EXPECT_EQ(dialogs.AlertTitles(), QStringList{Localized("Util_FileError")});
+        EXPECT_EQ(dialogs.AlertTexts(), QStringList{Localized("Util_FileError")});
+        EXPECT_EQ(dialogs.alerts[0].icon, platform::AlertIcon::Warning);
         EXPECT_EQ(log.entries.mid(mark),
                   (QStringList{"open ProgressbarWindowMessage ProgressWindowTitle", "close"}));
     }

@@ -76,10 +76,10 @@ TEST_F(PrinterSelectTest, WithoutATargetQueueAlertsAndQuitsWithoutShowingTheDial
 
         ASSERT_EQ(static_cast<int>(dialogs.alerts.size()), alertsBefore + 1);
         const ScriptedDialogs::Alert& alert = dialogs.alerts.back();
-        EXPECT_EQ(alert.title, Localized("Err_AppPrinterDirverNotInstalled"));
-        EXPECT_EQ(alert.message, QString());
-        EXPECT_EQ(alert.defaultButton, Localized("OKButton"));
-        EXPECT_EQ(alert.alternateButton, QString());
+        EXPECT_EQ(alert.text, Localized("Err_AppPrinterDirverNotInstalled"));
+        EXPECT_EQ(alert.informativeText, QString());
+        EXPECT_EQ(alert.acceptButton, Localized("OKButton"));
+        EXPECT_EQ(alert.rejectButton, QString());
         EXPECT_FALSE(quitBeforeAlertDismissed);
         EXPECT_EQ(quits, quitsBefore + 1);
         EXPECT_EQ(select.selectPrinter(), std::nullopt);

@@ -5,9 +5,12 @@
 #include "usb/CUsb.h"
 
 #include <array>
+#include <chrono>
+#include <condition_variable>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <mutex>
 #include <sstream>
 
 namespace {
@@ -160,6 +163,40 @@ TEST_F(StateFileBusTest, SeveralPrintersKeepTheirOwnSettings) {
     ASSERT_EQ(saved.printers->size(), 2u);
     EXPECT_EQ((*saved.printers)[0].serial, "A");
     EXPECT_EQ((*saved.printers)[1].settings.Get(protocol::kPowerOn), 0);
+}
+
+// A user trying the simulated printer plugs printers in and out by editing the file while the
+// program runs; the bus lists what the file lists, and tells its watchers.
+TEST_F(StateFileBusTest, EditingTheFilePlugsPrintersInAndOut) {
+    WriteFile("");
+    Process process = StartProcess();
+    std::mutex mutex;
+    std::condition_variable told;
+    int changes = 0;
+    const auto watch = process.bus->WatchDeviceChanges([&] {
+        const std::lock_guard lock(mutex);
+        ++changes;
+        told.notify_all();
+    });
+    const auto listed = [&process] {
+        std::vector<std::unique_ptr<platform::UsbInterfaceEntry>> entries;
+        process.bus->ListInterfaces(entries);
+        return entries.size();
+    };
+    const auto edit = [&](const std::string& text, std::size_t expected) {
+        WriteFile(text);
+        std::unique_lock lock(mutex);
+        return told.wait_for(lock, std::chrono::seconds(5), [&] { return listed() == expected; });
+    };
+    ASSERT_EQ(listed(), 0u);
+    EXPECT_TRUE(edit("[printer]\nserial = A1\n[printer]\nserial = B2\n", 2u));
+    EXPECT_TRUE(edit("[printer]\nserial = B2\n", 1u));
+    EXPECT_GT(changes, 0);
+
+    // What the printer stores goes to the file; the printer that left stays out of it.
+    ASSERT_EQ(WritePowerOn(*process.link, 1), kLinkOk);
+    EXPECT_EQ(Contents(path).find("A1"), std::string::npos);
+    EXPECT_NE(Contents(path).find("B2"), std::string::npos);
 }
 
 } // namespace

@@ -10,17 +10,24 @@ ScriptedDialogs::~ScriptedDialogs() {
     platform::SetAppDialogs(nullptr);
 }
 
-QStringList ScriptedDialogs::AlertTitles() const {
-    QStringList titles;
+QStringList ScriptedDialogs::AlertTexts() const {
+    QStringList texts;
     for (const Alert& alert : alerts) {
-        titles << alert.title;
+        texts << alert.text;
     }
-    return titles;
+    return texts;
 }
 
-int ScriptedDialogs::RunAlertPanel(const QString& title, const QString& message, const QString& defaultButton,
-                                   const QString& alternateButton) {
-    alerts.push_back({title, message, defaultButton, alternateButton});
+QStringList ScriptedDialogs::AlertDetails() const {
+    QStringList details;
+    for (const Alert& alert : alerts) {
+        details << alert.detailedText;
+    }
+    return details;
+}
+
+int ScriptedDialogs::RunAlert(const Alert& alert) {
+    alerts.push_back(alert);
     if (onAlert) {
         onAlert(alerts.back());
     }
@@ -33,8 +40,8 @@ int ScriptedDialogs::RunAlertPanel(const QString& title, const QString& message,
 }
 
 std::optional<QString> ScriptedDialogs::RunSavePanel(const QString& directory, const QString& proposedName,
-                                                     const QString& extension) {
-    savePanels.push_back({directory, proposedName, extension});
+                                                     const QString& extension, const QString& filterName) {
+    savePanels.push_back({directory, proposedName, extension, filterName});
     if (saveAnswers_.empty()) {
         return std::nullopt;
     }

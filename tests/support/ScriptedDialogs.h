@@ -14,16 +14,12 @@ namespace testsupport {
 // Dialogs that answer as the test says and record every call, installed for the process while alive.
 class ScriptedDialogs : public platform::Dialogs {
   public:
-    struct Alert {
-        QString title;
-        QString message;
-        QString defaultButton;
-        QString alternateButton;
-    };
+    using Alert = platform::AlertPanel;
     struct SavePanel {
         QString directory;
         QString proposedName;
         QString extension;
+        QString filterName;
     };
 
     ScriptedDialogs();
@@ -31,7 +27,7 @@ class ScriptedDialogs : public platform::Dialogs {
     ScriptedDialogs(const ScriptedDialogs&) = delete;
     ScriptedDialogs& operator=(const ScriptedDialogs&) = delete;
 
-    // Answers, used in order; when none is left an alert answers 1 (default button) and a save panel
+    // Answers, used in order; when none is left an alert answers 1 (accept button) and a save panel
     // is cancelled.
     void AnswerAlert(int answer) { alertAnswers_.push_back(answer); }
     void AnswerSavePanel(std::optional<QString> path) { saveAnswers_.push_back(std::move(path)); }
@@ -41,15 +37,16 @@ class ScriptedDialogs : public platform::Dialogs {
 
     std::vector<Alert> alerts;
     std::vector<SavePanel> savePanels;
-    int aboutPanels = 0;
+    std::vector<platform::AboutPanel> aboutPanels;
 
-    QStringList AlertTitles() const;
+    // The statements of the alerts shown, and their detailed texts, in order.
+    QStringList AlertTexts() const;
+    QStringList AlertDetails() const;
 
-    int RunAlertPanel(const QString& title, const QString& message, const QString& defaultButton,
-                      const QString& alternateButton) override;
+    int RunAlert(const Alert& alert) override;
     std::optional<QString> RunSavePanel(const QString& directory, const QString& proposedName,
-                                        const QString& extension) override;
-    void ShowAboutPanel() override { ++aboutPanels; }
+                                        const QString& extension, const QString& filterName) override;
+    void ShowAboutPanel(const platform::AboutPanel& about) override { aboutPanels.push_back(about); }
 
   private:
     std::deque<int> alertAnswers_;

@@ -72,11 +72,4 @@ TEST_F(DetachLedgerTest, AnUnreadableNoteIsNoNote) {
     EXPECT_FALSE(ledger.Read(location_));
 }
 
-TEST_F(DetachLedgerTest, WithoutARuntimeDirectoryNothingIsNoted) {
-    unsetenv("XDG_RUNTIME_DIR");
-    const DetachLedger ledger;
-    EXPECT_FALSE(ledger.Write(location_, "usblp"));
-    EXPECT_FALSE(ledger.Read(location_));
-}
-
 } // namespace

@@ -5,8 +5,11 @@
 #include "tests/platform/usb/LibusbPrinterLayouts.h"
 
 #include <array>
+#include <chrono>
+#include <condition_variable>
 #include <deque>
 #include <gtest/gtest.h>
+#include <mutex>
 
 namespace {
 
@@ -345,6 +348,29 @@ TEST_F(LibusbBusTest, UnpluggedDeviceFailsCleanlyAndLeavesTheBus) {
     handle->USBInterfaceClose();
     handle.reset();
     EXPECT_TRUE(List().empty());
+}
+
+// Unplugging is told through libusb's hot-plug support (libudev's monitor, which umockdev feeds), and
+// a watch that ends takes its event thread with it.
+TEST_F(LibusbBusTest, AnUnpluggedDeviceIsToldToTheWatcher) {
+    auto device = std::make_unique<EmulatedDevice>(1, 5, DefaultPrinterLayout(), responder_);
+    ASSERT_EQ(List().size(), 1u);
+    std::mutex mutex;
+    std::condition_variable told;
+    int changes = 0;
+    auto watch = bus_->WatchDeviceChanges([&] {
+        const std::lock_guard lock(mutex);
+        ++changes;
+        told.notify_all();
+    });
+    ASSERT_NE(watch, nullptr) << "libusb has hot-plug support on Linux";
+    device->Unplug();
+    std::unique_lock lock(mutex);
+    EXPECT_TRUE(told.wait_for(lock, std::chrono::seconds(5), [&] { return changes > 0; }));
+    lock.unlock();
+    const auto before = std::chrono::steady_clock::now();
+    watch.reset();
+    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(1500));
 }
 
 } // namespace

@@ -1,0 +1,8 @@
+#pragma once
+
+#include <optional>
+
+// lm360r-settings --help and --version: answered on the terminal before any window system is
+// opened, so they work over ssh and without a display. Returns the exit status when the command line
+// asked for one of them; nullopt when the window is to be opened.
+std::optional<int> AnswerOnTerminal(int& argc, char** argv);

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+
+// The window's texts that are written in code rather than looked up from tables: each is one qtTrId
+// call with its English text beside it, so the catalogues and the code cannot disagree about a key.
+namespace texts {
+
+// Where the window tells which printer it talks to, or what keeps it from one.
+QString LookingForPrinter();
+QString PrinterInUse(const QString& maker, const QString& model, const QString& serial);
+QString PrinterInUseWithoutSerial(const QString& maker, const QString& model);
+QString NoPrinter();
+QString NoPrinterRemedy();
+QString AccessRefused();
+QString AccessRefusedRemedy();
+QString PrinterBusy();
+QString PrinterBusyRemedy();
+QString OpenFailed(int status);
+QString OpenFailedRemedy();
+QString PrinterChoiceLabel();
+
+// Why an exchange with a printer that was opened failed.
+QString NoAnswer();
+QString ConnectionFailed();
+
+// Alerts; `setting` is the setting's name as its box shows it.
+QString ReadFailed(const QString& setting);
+QString WriteFailed(const QString& setting);
+QString ReadBackFailed(const QString& setting);
+QString ValueMismatch(const QString& setting, const QString& sent, const QString& answered);
+QString ValueMismatchShown();
+QString ResetFailed();
+QString ResetReadBackFailed();
+QString ResetConfirmButton();
+
+// The command file.
+QString CommandFileFilter(const QString& pattern);
+QString SavedAs(const QString& path);
+QString NotWritten(const QString& path, const QString& reason);
+
+// About.
+QString AboutVersion(const QString& version);
+QString AboutDescription();
+QString AboutLicence();
+
+// What a screen reader says for a box's buttons and a tab's save button.
+QString ReadButtonName(const QString& setting);
+QString ApplyButtonName(const QString& setting);
+QString SaveButtonName(const QString& tab);
+
+} // namespace texts
