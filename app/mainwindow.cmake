@@ -20,7 +20,7 @@ target_link_libraries(lm360r_app PUBLIC Qt6::Widgets lm360r_platform_ui lm360r_p
 lm360r_project_target(lm360r_app)
 
 add_executable(lm360r-settings ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
-target_compile_definitions(lm360r-settings PRIVATE LM360R_APP_ID="${LM360R_APP_ID}")
+target_compile_definitions(lm360r-settings PRIVATE LM360R_APP_ID="${LM360R_APP_ID}" LM360R_VERSION="${PROJECT_VERSION}")
 target_link_libraries(lm360r-settings PRIVATE lm360r_app lm360r_translations)
 lm360r_project_target(lm360r-settings)
 install(TARGETS lm360r-settings RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
