@@ -85,10 +85,13 @@ case $shell in
   *) echo "usage: completions.sh bash|fish|zsh COMPLETION-FILE" >&2; exit 1 ;;
 esac
 
+# The shells get a home of their own (fish sets up its folders in it) and a folder with one file.
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-touch "$work/office.bin"
-cd "$work"
+mkdir "$work/home" "$work/files"
+export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"
+touch "$work/files/office.bin"
+cd "$work/files"
 if [ "$shell" = zsh ]; then
   mapfile -t lines < <(cut -d'|' -f1 <<<"$cases")
   zsh_answers=$(timeout 60 zsh -f "$here/zsh-complete.zsh" "$file" "${lines[@]}")
