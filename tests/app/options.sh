@@ -23,23 +23,27 @@ run() {
 
 for option in --version -v; do
   run "$option"
-  [ "$status" -eq 0 ] && [[ $out =~ ^lm360r-settings\ [0-9]+\.[0-9]+\.[0-9]+$ ]] ||
+  if [ "$status" -ne 0 ] || [[ ! $out =~ ^lm360r-settings\ [0-9]+\.[0-9]+\.[0-9]+$ ]]; then
     fail "$option: exit $status, printed \"$out\" $err"
+  fi
 done
 for option in --help -h; do
   run "$option"
-  [ "$status" -eq 0 ] && [[ $out == "Usage: lm360r-settings "*--version* ]] ||
+  if [ "$status" -ne 0 ] || [[ $out != "Usage: lm360r-settings "*--version* ]]; then
     fail "$option: exit $status, printed \"$out\" $err"
+  fi
 done
 
 # The unknown option is only found once Qt has taken its own, so these start Qt: offscreen.
 export QT_QPA_PLATFORM=offscreen
 for arguments in "--no-such-option" "-platform offscreen --no-such-option" "-reverse --no-such-option"; do
+  read -r -a words <<<"$arguments"
   set +e
-  err=$(timeout 30 "$program" $arguments 2>&1 >/dev/null)
+  err=$(timeout 30 "$program" "${words[@]}" 2>&1 >/dev/null)
   status=$?
   set -e
-  [ "$status" -eq 1 ] && [[ $err == *"no-such-option"* ]] ||
+  if [ "$status" -ne 1 ] || [[ $err != *"no-such-option"* ]]; then
     fail "$arguments: exit $status (expected 1), said \"$err\""
+  fi
 done
 [ "$failures" -eq 0 ]

@@ -49,13 +49,15 @@ sample() {
 
 for command in $(offered "lm360rctl "); do
   accepts "$command" --help
-  groups=("")
-  [ "$command" = save-commands ] && mapfile -t groups < <(offered "lm360rctl save-commands ")
-  for group in "${groups[@]}"; do
-    for option in $(offered "lm360rctl $command $group -"); do
+  # save-commands takes its options after a group word; the others directly.
+  before=("$command")
+  [ "$command" = save-commands ] && mapfile -t before < <(offered "lm360rctl save-commands " | sed "s/^/$command /")
+  for words in "${before[@]}"; do
+    read -r -a words <<<"$words"
+    for option in $(offered "lm360rctl ${words[*]} -"); do
       case $option in
-        --help | --json | --yes) accepts "$command" $group "$option" --help ;;
-        *) accepts "$command" $group "$option" "$(sample "$option" "$group")" --help ;;
+        --help | --json | --yes) accepts "${words[@]}" "$option" --help ;;
+        *) accepts "${words[@]}" "$option" "$(sample "$option" "${words[1]-}")" --help ;;
       esac
     done
   done

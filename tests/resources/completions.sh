@@ -74,6 +74,7 @@ offered_zsh() {
 }
 
 offered_fish() {
+  # shellcheck disable=SC2016 # fish expands $argv itself
   fish --no-config -c 'source $argv[1]; complete --do-complete=$argv[2]' "$file" "$1" |
     cut -f1 | sed -E 's/^--[a-z-]+=//'
 }

@@ -9,7 +9,10 @@ identity=$top/protocol/PrinterIdentity.h
 name() { sed -n -E "s/.*$1 = \"([^\"]*)\";.*/\1/p" "$identity"; }
 manufacturer=$(name kTargetManufacturer)
 product=$(name kTargetProduct)
-[ -n "$manufacturer" ] && [ -n "$product" ] || { echo "no target names found in $identity" >&2; exit 1; }
+if [ -z "$manufacturer" ] || [ -z "$product" ]; then
+  echo "no target names found in $identity" >&2
+  exit 1
+fi
 
 rules=$(grep -v -E '^\s*(#|$)' "$rule")
 if [ "$(wc -l <<<"$rules")" -ne 1 ]; then
