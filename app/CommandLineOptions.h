@@ -6,3 +6,7 @@
 // opened, so they work over ssh and without a display. Returns the exit status when the command line
 // asked for one of them; nullopt when the window is to be opened.
 std::optional<int> AnswerOnTerminal(int& argc, char** argv);
+
+// Once QApplication has taken Qt's own options, whatever is left must be ours: false, after one line
+// on stderr, when it is not.
+bool OnlyKnownOptionsLeft();

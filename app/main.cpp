@@ -14,6 +14,9 @@ int main(int argc, char** argv) {
         return *answered;
     }
     QApplication app(argc, argv);
+    if (!OnlyKnownOptionsLeft()) {
+        return 1;
+    }
     QApplication::setApplicationName(QStringLiteral("lm360r-settings"));
     QApplication::setApplicationVersion(QStringLiteral(LM360R_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(LM360R_APP_ID));
