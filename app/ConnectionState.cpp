@@ -1,7 +1,7 @@
 #include "app/ConnectionState.h"
 
-#include "platform/usb/UsbStatus.h"
 #include "protocol/PrinterIdentity.h"
+#include "usb/LinkProblem.h"
 
 #include <algorithm>
 
@@ -14,24 +14,20 @@ std::string SerialOf(const cusb_detail::PrinterIdentity& printer) {
 } // namespace
 
 ConnectionState ConnectionAfter(LinkResult result, std::int32_t status) {
-    switch (result) {
-    case kLinkNoPrinter:
-        return {Connection::NoPrinter, 0};
-    case kLinkOpenFailed:
-        switch (status) {
-        case platform::kUsbErrorAccess:
-            return {Connection::Refused, status};
-        case platform::kUsbErrorBusy:
-            return {Connection::InUse, status};
-        case platform::kUsbErrorNoDevice:
-        case platform::kUsbErrorNotFound:
-            // Gone between the listing and the open.
-            return {Connection::NoPrinter, 0};
-        default:
-            return {Connection::OpenFailed, status};
-        }
-    default:
+    // Only finding and opening decide whether the printer is there; a later step failing means it is.
+    if (result != kLinkNoPrinter && result != kLinkOpenFailed) {
         return {Connection::Connected, 0};
+    }
+    switch (ProblemOf(result, status)) {
+    case LinkProblem::NoPrinter:
+    case LinkProblem::Gone: // between the listing and the open
+        return {Connection::NoPrinter, 0};
+    case LinkProblem::AccessRefused:
+        return {Connection::Refused, status};
+    case LinkProblem::InUse:
+        return {Connection::InUse, status};
+    default:
+        return {Connection::OpenFailed, status};
     }
 }
 

@@ -16,6 +16,12 @@ LinkProblem ProblemOf(LinkResult result, std::int32_t status) {
         return LinkProblem::InUse;
     case platform::kUsbErrorNoDevice:
         return LinkProblem::Gone;
+    case platform::kUsbErrorNotFound:
+        // An open that no longer finds what the scan listed: the printer went.
+        if (result == kLinkOpenFailed) {
+            return LinkProblem::Gone;
+        }
+        break;
     default:
         break;
     }
