@@ -18,7 +18,10 @@ inline constexpr std::uint8_t kRequestGetDescriptor = 0x06;
 inline constexpr std::uint8_t kRequestGetDeviceId = 0x00; // printer class GET_DEVICE_ID
 
 inline constexpr std::uint8_t kDescriptorTypeDevice = 0x01;
+inline constexpr std::uint8_t kDescriptorTypeConfiguration = 0x02;
 inline constexpr std::uint8_t kDescriptorTypeString = 0x03;
+inline constexpr std::uint8_t kDescriptorTypeInterface = 0x04;
+inline constexpr std::uint8_t kDescriptorTypeEndpoint = 0x05;
 
 // The device descriptor and where it names its strings.
 inline constexpr std::uint8_t kDeviceDescriptorLength = 18;

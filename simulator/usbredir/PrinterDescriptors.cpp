@@ -1,11 +1,10 @@
 #include "simulator/usbredir/PrinterDescriptors.h"
 
+#include "platform/usb/UsbRequests.h"
+
 namespace simulator::usbredir {
 namespace {
 
-constexpr std::uint8_t kConfigurationType = 2;
-constexpr std::uint8_t kInterfaceType = 4;
-constexpr std::uint8_t kEndpointType = 5;
 constexpr std::uint8_t kBulk = 2;
 constexpr std::uint8_t kConfigurationLength = 9;
 constexpr std::uint8_t kInterfaceLength = 9;
@@ -13,14 +12,20 @@ constexpr std::uint8_t kEndpointLength = 7;
 constexpr std::uint8_t kTotalLength = kConfigurationLength + kInterfaceLength + 2 * kEndpointLength;
 
 std::vector<std::uint8_t> Endpoint(std::uint8_t address) {
-    return {kEndpointLength, kEndpointType, address, kBulk, kBulkPacketSize & 0xFF, kBulkPacketSize >> 8, 0};
+    return {kEndpointLength,
+            platform::kDescriptorTypeEndpoint,
+            address,
+            kBulk,
+            kBulkPacketSize & 0xFF,
+            kBulkPacketSize >> 8,
+            0};
 }
 
 } // namespace
 
 std::vector<std::uint8_t> ConfigurationDescriptor() {
     std::vector<std::uint8_t> descriptor{kConfigurationLength,
-                                         kConfigurationType,
+                                         platform::kDescriptorTypeConfiguration,
                                          kTotalLength,
                                          0,
                                          1 /* interfaces */,
@@ -29,13 +34,13 @@ std::vector<std::uint8_t> ConfigurationDescriptor() {
                                          0xC0 /* self-powered */,
                                          1 /* 2 mA */,
                                          kInterfaceLength,
-                                         kInterfaceType,
+                                         platform::kDescriptorTypeInterface,
                                          kInterfaceNumber,
                                          0 /* alternate setting */,
                                          2 /* endpoints */,
-                                         kPrinterClass,
-                                         kPrinterSubClass,
-                                         kBidirectionalProtocol,
+                                         platform::kPrinterInterfaceClass,
+                                         platform::kPrinterInterfaceSubClass,
+                                         platform::kPrinterProtocolBidirectional,
                                          0 /* no string */};
     for (const std::uint8_t address : {kBulkOutEndpoint, kBulkInEndpoint}) {
         const auto endpoint = Endpoint(address);

@@ -9,9 +9,6 @@ namespace simulator::usbredir {
 // with one bulk pipe each way. The device and string descriptors come from SimulatedPrinter.
 inline constexpr std::uint8_t kConfigurationValue = 1;
 inline constexpr std::uint8_t kInterfaceNumber = 0;
-inline constexpr std::uint8_t kPrinterClass = 7;
-inline constexpr std::uint8_t kPrinterSubClass = 1;
-inline constexpr std::uint8_t kBidirectionalProtocol = 2;
 inline constexpr std::uint8_t kBulkOutEndpoint = 0x02;
 inline constexpr std::uint8_t kBulkInEndpoint = 0x81;
 inline constexpr std::uint16_t kBulkPacketSize = 512; // high speed

@@ -16,7 +16,6 @@ using platform::kRequestGetDescriptor;
 using platform::kRequestTypeStandardDeviceIn;
 
 constexpr std::uint8_t kDirectionIn = 0x80;
-constexpr std::uint8_t kDescriptorTypeConfiguration = 2;
 constexpr std::uint8_t kRequestGetStatus = 0x00;
 constexpr std::uint8_t kRequestClearFeature = 0x01;
 constexpr std::uint16_t kFeatureEndpointHalt = 0;
@@ -156,9 +155,9 @@ void RedirectedPrinter::SendDeviceInfo() {
     usb_redir_interface_info_header interfaces{};
     interfaces.interface_count = 1;
     interfaces.interface[0] = kInterfaceNumber;
-    interfaces.interface_class[0] = kPrinterClass;
-    interfaces.interface_subclass[0] = kPrinterSubClass;
-    interfaces.interface_protocol[0] = kBidirectionalProtocol;
+    interfaces.interface_class[0] = platform::kPrinterInterfaceClass;
+    interfaces.interface_subclass[0] = platform::kPrinterInterfaceSubClass;
+    interfaces.interface_protocol[0] = platform::kPrinterProtocolBidirectional;
     usbredirparser_send_interface_info(parser_.get(), &interfaces);
 
     // Endpoints are indexed OUT 0-15, IN 16-31.
@@ -202,7 +201,7 @@ void RedirectedPrinter::AnswerControl(std::uint64_t id, usb_redir_control_packet
         }
         answer.emplace();
     } else if (type == kRequestTypeStandardDeviceIn && header.request == kRequestGetDescriptor &&
-               header.value >> 8 == kDescriptorTypeConfiguration) {
+               header.value >> 8 == platform::kDescriptorTypeConfiguration) {
         answer = Truncated(ConfigurationDescriptor(), header.length);
     } else if (header.request == kRequestGetStatus &&
                (type == kRequestTypeStandardDeviceIn || type == kRequestTypeStandardInterfaceIn)) {

@@ -17,11 +17,11 @@
 namespace usbfs_test {
 namespace {
 
-constexpr std::uint8_t kDescriptorDevice = 1;
-constexpr std::uint8_t kDescriptorConfiguration = 2;
-constexpr std::uint8_t kDescriptorString = 3;
-constexpr std::uint8_t kDescriptorInterface = 4;
-constexpr std::uint8_t kDescriptorEndpoint = 5;
+using platform::kDescriptorTypeConfiguration;
+using platform::kDescriptorTypeDevice;
+using platform::kDescriptorTypeEndpoint;
+using platform::kDescriptorTypeInterface;
+using platform::kDescriptorTypeString;
 constexpr std::size_t kSetupSize = 8;
 constexpr const char* kKernelDriver = "usblp";
 
@@ -66,7 +66,7 @@ using IoctlData = std::unique_ptr<UMockdevIoctlData, GObjectUnref>;
 } // namespace
 
 std::vector<std::uint8_t> DescriptorBytes(const EmulatedDeviceLayout& layout) {
-    std::vector<std::uint8_t> device{18, kDescriptorDevice};
+    std::vector<std::uint8_t> device{18, kDescriptorTypeDevice};
     if (layout.deviceDescriptor) {
         device = *layout.deviceDescriptor;
     } else {
@@ -84,17 +84,17 @@ std::vector<std::uint8_t> DescriptorBytes(const EmulatedDeviceLayout& layout) {
         for (std::size_t alt = 0; alt < alts.size(); ++alt) {
             const EmulatedAltSetting& setting = alts[alt];
             body.insert(body.end(),
-                        {9, kDescriptorInterface, static_cast<std::uint8_t>(number),
+                        {9, kDescriptorTypeInterface, static_cast<std::uint8_t>(number),
                          static_cast<std::uint8_t>(alt), static_cast<std::uint8_t>(setting.endpoints.size()),
                          setting.interfaceClass, setting.interfaceSubClass, setting.interfaceProtocol, 0});
             for (const EmulatedEndpoint& endpoint : setting.endpoints) {
-                body.insert(body.end(), {7, kDescriptorEndpoint, endpoint.address, endpoint.attributes});
+                body.insert(body.end(), {7, kDescriptorTypeEndpoint, endpoint.address, endpoint.attributes});
                 PutLe16(body, endpoint.maxPacketSize);
                 body.push_back(0);
             }
         }
     }
-    std::vector<std::uint8_t> config{9, kDescriptorConfiguration};
+    std::vector<std::uint8_t> config{9, kDescriptorTypeConfiguration};
     PutLe16(config, static_cast<std::uint16_t>(9 + body.size()));
     config.insert(config.end(), {static_cast<std::uint8_t>(layout.interfaces.size()),
                                  layout.configurationValue, 0, 0x80, 50});
@@ -159,7 +159,7 @@ struct EmulatedDevice::State {
     std::optional<std::vector<std::uint8_t>> Control(const unsigned char* setup) const {
         const bool deviceIdRequest = setup[0] == 0xA1 && setup[1] == 0;
         const bool descriptorRequest =
-            setup[0] == 0x80 && setup[1] == 6 && setup[3] != kDescriptorConfiguration;
+            setup[0] == 0x80 && setup[1] == 6 && setup[3] != kDescriptorTypeConfiguration;
         if (deviceIdRequest && !DeviceIdAddressed(setup)) {
             return std::nullopt;
         }
@@ -178,22 +178,22 @@ struct EmulatedDevice::State {
             const auto type = static_cast<std::uint8_t>(value >> 8);
             const auto number = static_cast<std::uint8_t>(value & 0xFF);
             const std::vector<std::uint8_t> all = DescriptorBytes(layout);
-            if (type == kDescriptorDevice) {
+            if (type == kDescriptorTypeDevice) {
                 return std::vector<std::uint8_t>(all.begin(), all.begin() + 18);
             }
-            if (type == kDescriptorConfiguration) {
+            if (type == kDescriptorTypeConfiguration) {
                 return std::vector<std::uint8_t>(all.begin() + 18, all.end());
             }
-            if (type == kDescriptorString) {
+            if (type == kDescriptorTypeString) {
                 if (number == 0) {
-                    return std::vector<std::uint8_t>{4, kDescriptorString, 0x09, 0x04};
+                    return std::vector<std::uint8_t>{4, kDescriptorTypeString, 0x09, 0x04};
                 }
                 const auto it = layout.strings.find(number);
                 if (it == layout.strings.end()) {
                     return std::nullopt;
                 }
                 std::vector<std::uint8_t> bytes{static_cast<std::uint8_t>(2 + 2 * it->second.size()),
-                                                kDescriptorString};
+                                                kDescriptorTypeString};
                 for (char16_t unit : it->second) {
                     PutLe16(bytes, unit);
                 }
