@@ -8,7 +8,8 @@ mount -t proc proc /proc
 mount -t sysfs sys /sys
 mount -t devtmpfs dev /dev
 mount -t tmpfs run /run
-mkdir -p /dev/shm /run/user/0 && chmod 700 /run/user/0 && mount -t tmpfs shm /dev/shm
+mkdir -p /dev/shm /run/user/0 /run/tmp && chmod 700 /run/user/0 && chmod 1777 /run/tmp &&
+  mount -t tmpfs shm /dev/shm
 for module in $(cat /modules/order); do
   insmod "/modules/$module" || echo "init: insmod $module failed"
 done
@@ -19,10 +20,11 @@ for word in $(cat /proc/cmdline); do
   esac
 done
 options=trans=virtio,version=9p2000.L,msize=262144
-if mount -t 9p -o "$options" hostroot /host && mount -t 9p -o "$options" share "/host$out" &&
-  mount -t tmpfs tmp /host/tmp; then
+# The host's /tmp stays visible (the source and build trees may live there); the programs get a
+# writable home and temporary folder of their own under /run.
+if mount -t 9p -o "$options" hostroot /host && mount -t 9p -o "$options" share "/host$out"; then
   for d in dev proc sys run; do mount --bind "/$d" "/host/$d"; done
-  chroot /host /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/tmp TMPDIR=/tmp \
+  chroot /host /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/run/tmp TMPDIR=/run/tmp \
     XDG_RUNTIME_DIR=/run/user/0 LANG=C.UTF-8 /bin/bash "$guest" "$out"
   echo "init: scenario ended with status $?"
 else
