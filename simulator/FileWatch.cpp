@@ -1,6 +1,7 @@
 #include "simulator/FileWatch.h"
 
 #include <array>
+#include <cerrno>
 #include <filesystem>
 #include <poll.h>
 #include <sys/eventfd.h>
@@ -29,7 +30,16 @@ struct FileWatch::Private {
     void Run() {
         std::array<pollfd, 2> fds{pollfd{inotify, POLLIN, 0}, pollfd{stop, POLLIN, 0}};
         alignas(inotify_event) std::array<char, 4096> buffer{};
-        while (poll(fds.data(), fds.size(), -1) >= 0 && (fds[1].revents & POLLIN) == 0) {
+        for (;;) {
+            if (poll(fds.data(), fds.size(), -1) < 0) {
+                if (errno == EINTR) {
+                    continue; // a signal the process handles is no reason to stop watching
+                }
+                break;
+            }
+            if ((fds[1].revents & POLLIN) != 0) {
+                break;
+            }
             const ssize_t length = read(inotify, buffer.data(), buffer.size());
             bool ours = false;
             for (ssize_t at = 0; at < length;) {
@@ -57,14 +67,16 @@ std::unique_ptr<FileWatch> FileWatch::Start(const std::string& path, std::functi
     }
     Private* running = d.get();
     d->thread = std::thread([running] { running->Run(); });
-    return std::unique_ptr<FileWatch>(new FileWatch(std::move(d)));
+    return std::make_unique<FileWatch>(Passkey{}, std::move(d));
 }
 
-FileWatch::FileWatch(std::unique_ptr<Private> d) : d_(std::move(d)) {}
+FileWatch::FileWatch(Passkey, std::unique_ptr<Private> d) : d_(std::move(d)) {}
 
 FileWatch::~FileWatch() {
     const std::uint64_t one = 1;
-    static_cast<void>(write(d_->stop, &one, sizeof one));
+    // An eventfd takes its eight bytes at once; only a signal can cut the write short.
+    while (write(d_->stop, &one, sizeof one) < 0 && errno == EINTR) {
+    }
     d_->thread.join();
 }
 
