@@ -28,10 +28,7 @@ class SharedPanel final : public ProgressPanel {
 class CUsbComSettings final : public SettingsExchange {
   public:
     CUsbComSettings(const SettingWidgets& widgets, ProgressIndicator* progress, platform::UsbBus& bus)
-        : com_(widgets.lists[0], widgets.lists[1], widgets.lists[2], widgets.lists[3], widgets.lists[4],
-               widgets.currentValues[0], widgets.currentValues[1], widgets.currentValues[2],
-               widgets.currentValues[3], widgets.currentValues[4], progress, bus),
-          bus_(bus) {}
+        : com_(widgets, progress, bus), bus_(bus) {}
 
     void SetDeviceInf(const char* maker, const char* model, const char* serial) override {
         com_.SetDeviceInf(Text(maker), Text(model), Text(serial));

@@ -9,18 +9,8 @@
 #include <climits>
 #include <cmath>
 
-CUsbCom::CUsbCom(QComboBox* powerOnSettingsComb_, QComboBox* autoPowerOffSettingsComb_,
-                 QComboBox* networkSetSettingsComb_, QComboBox* infoPrintSettingsComb_,
-                 QComboBox* commandSettingsComb_, QLineEdit* powerOnCurrentValue_,
-                 QLineEdit* autoPowerOffCurrentValue_, QLineEdit* networkSetCurrentValue_,
-                 QLineEdit* infoPrintCurrentValue_, QLineEdit* commandCurrentValue_,
-                 ProgressIndicator* progress_con_, platform::UsbBus& bus)
-    : service_(bus), powerOnSettingsComb(powerOnSettingsComb_),
-      autoPowerOffSettingsComb(autoPowerOffSettingsComb_), networkSetSettingsComb(networkSetSettingsComb_),
-      infoPrintSettingsComb(infoPrintSettingsComb_), commandSettingsComb(commandSettingsComb_),
-      powerOnCurrentValue(powerOnCurrentValue_), autoPowerOffCurrentValue(autoPowerOffCurrentValue_),
-      networkSetCurrentValue(networkSetCurrentValue_), infoPrintCurrentValue(infoPrintCurrentValue_),
-      commandCurrentValue(commandCurrentValue_), progress_con(progress_con_) {}
+CUsbCom::CUsbCom(SettingWidgets widgets, ProgressIndicator* progress_con_, platform::UsbBus& bus)
+    : service_(bus), widgets_(std::move(widgets)), progress_con(progress_con_) {}
 
 CUsbCom::~CUsbCom() = default;
 
@@ -34,31 +24,6 @@ void CUsbCom::comboBoxSelectionDidChange(const QComboBox* sender) {
         return;
     }
     pscIndex_ = static_cast<std::uint16_t>(sender->currentIndex() & 0xFFFF);
-}
-
-LinkResult CUsbCom::GetSettings(std::span<const std::uint8_t> frame, std::span<std::uint8_t> reply) {
-    const TransactionOutcome done = runner_.Run([&] {
-        return service_.Transact({.shape = TransactionPlan::Shape::Read,
-                                  .frame = frame,
-                                  .reply = reply,
-                                  .requestWriteFailure = kLinkWriteFailed,
-                                  .progress = progress()});
-    });
-    NoteOutcome(done.result, done.status);
-    return done.result;
-}
-
-LinkResult CUsbCom::SetSettings(std::span<const std::uint8_t> frame,
-                                std::span<const std::uint8_t> secondFrame, std::span<std::uint8_t> reply) {
-    const TransactionOutcome done = runner_.Run([&] {
-        return service_.Transact({.shape = TransactionPlan::Shape::Set,
-                                  .frame = frame,
-                                  .request = secondFrame,
-                                  .reply = reply,
-                                  .progress = progress()});
-    });
-    NoteOutcome(done.result, done.status);
-    return done.result;
 }
 
 PrinterListing CUsbCom::ListPrinters() {
@@ -89,36 +54,19 @@ void CUsbCom::timeInterval(double seconds) {
     loop.exec();
 }
 
+const SettingControls* CUsbCom::ControlsFor(protocol::SettingKind kind) const {
+    const auto found =
+        std::find_if(widgets_.begin(), widgets_.end(),
+                     [kind](const SettingControls& controls) { return controls.kind == kind; });
+    return found != widgets_.end() ? &*found : nullptr;
+}
+
 QComboBox* CUsbCom::ListFor(protocol::SettingKind kind) const {
-    switch (kind) {
-    case protocol::kPowerOn:
-        return powerOnSettingsComb;
-    case protocol::kAutoPowerOff:
-        return autoPowerOffSettingsComb;
-    case protocol::kNetwork:
-        return networkSetSettingsComb;
-    case protocol::kInfoPrint:
-        return infoPrintSettingsComb;
-    case protocol::kCommandMode:
-        return commandSettingsComb;
-    default:
-        return nullptr;
-    }
+    const SettingControls* controls = ControlsFor(kind);
+    return controls != nullptr ? controls->settingsComb : nullptr;
 }
 
 QLineEdit* CUsbCom::FieldFor(protocol::SettingKind kind) const {
-    switch (kind) {
-    case protocol::kPowerOn:
-        return powerOnCurrentValue;
-    case protocol::kAutoPowerOff:
-        return autoPowerOffCurrentValue;
-    case protocol::kNetwork:
-        return networkSetCurrentValue;
-    case protocol::kInfoPrint:
-        return infoPrintCurrentValue;
-    case protocol::kCommandMode:
-        return commandCurrentValue;
-    default:
-        return nullptr;
-    }
+    const SettingControls* controls = ControlsFor(kind);
+    return controls != nullptr ? controls->currentValue : nullptr;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ControllerServices.h"
 #include "app/ExchangeRunner.h"
 #include "protocol/SettingKind.h"
 #include "usb/LinkResult.h"
@@ -27,7 +28,8 @@ class UsbBus;
 // shows what the printer holds in the window's fields and lists, and reports failures in alerts.
 //
 // The lists, fields and progress panel are borrowed; their owner outlives this object. Any of them
-// may be null: nothing is shown there, and a write without its list writes as if nothing were selected.
+// may be missing or null: nothing is shown there, and a write without its list writes as if nothing
+// were selected. What is shown and reported comes only from what the service returns.
 //
 // The service's work runs on a worker thread (ExchangeRunner): each operation still returns only when
 // its exchange is over, but the window is painted meanwhile and takes no input.
@@ -37,12 +39,7 @@ class CUsbCom {
     static constexpr LinkResult kRefusedKind = SettingsService::kRefusedKind;
 
     // The link runs on `bus` (borrowed, must outlive this object).
-    CUsbCom(QComboBox* powerOnSettingsComb, QComboBox* autoPowerOffSettingsComb,
-            QComboBox* networkSetSettingsComb, QComboBox* infoPrintSettingsComb,
-            QComboBox* commandSettingsComb, QLineEdit* powerOnCurrentValue,
-            QLineEdit* autoPowerOffCurrentValue, QLineEdit* networkSetCurrentValue,
-            QLineEdit* infoPrintCurrentValue, QLineEdit* commandCurrentValue, ProgressIndicator* progress_con,
-            platform::UsbBus& bus);
+    CUsbCom(SettingWidgets widgets, ProgressIndicator* progress_con, platform::UsbBus& bus);
     ~CUsbCom();
     CUsbCom(const CUsbCom&) = delete;
     CUsbCom& operator=(const CUsbCom&) = delete;
@@ -51,11 +48,11 @@ class CUsbCom {
     void SetDeviceInf(std::optional<std::string> manufacturer, std::optional<std::string> product,
                       std::optional<std::string> serial);
 
-    // Reads one setting (kinds 1-5) and shows it; a failure shows "Unknown" and, unless quiet, raises
-    // an alert with the platform's status.
+    // Reads one setting and shows it; a failure shows "Unknown" and, unless quiet, raises an alert
+    // with the platform's status.
     LinkResult GetSetting(std::int8_t quiet, protocol::SettingKind kind);
-    // Writes the list's choice (kinds 1-5), reads it back, compares and shows the printer's answer;
-    // kind 6 resets the printer and reads every setting again. With `zero` set, 0 is written instead.
+    // Writes the list's choice, reads it back, compares and shows the printer's answer; kind 6 resets
+    // the printer and reads every setting again. With `zero` set, 0 is written instead.
     LinkResult SetSetting(std::int8_t zero, protocol::SettingKind kind);
     // The alert of a failed exchange: `statement` says what failed and `reason` why; the key's text
     // followed directly by the code and ")" goes into the details (and is the statement when none is given).
@@ -71,14 +68,9 @@ class CUsbCom {
     void Abandon() { abandoned_ = true; }
 
     // Puts an exchange's outcome into the kind's field and list. The flag is the caller's and makes
-    // no difference; `value` is the reply's value byte as a signed number.
+    // no difference; `value` is the reply's value byte as a signed number. A failure shows what the
+    // latest exchange's platform status says.
     void ShowSetting(LinkResult result, std::int8_t flag, protocol::SettingKind kind, int value);
-
-    // The two transactions: open, write, (write,) read `reply.size()` bytes, close, with the progress
-    // panel moved after every step. An empty `secondFrame` means there is none, and then no reply is read.
-    LinkResult GetSettings(std::span<const std::uint8_t> frame, std::span<std::uint8_t> reply);
-    LinkResult SetSettings(std::span<const std::uint8_t> frame, std::span<const std::uint8_t> secondFrame,
-                           std::span<std::uint8_t> reply);
 
     // Remembers the index a list now shows (forwarded from the lists' selection changes).
     void comboBoxSelectionDidChange(const QComboBox* sender);
@@ -89,34 +81,24 @@ class CUsbCom {
     void wait(std::uint32_t seconds);
     void timeInterval(double seconds);
 
-    // The link, whose mLastResult / mLastError describe the last failed exchange.
-    const CUsb& cusbLib() const { return service_.link(); }
-
   private:
     QComboBox* ListFor(protocol::SettingKind kind) const;
     QLineEdit* FieldFor(protocol::SettingKind kind) const;
     LinkResult WriteSetting(std::int8_t zero, protocol::SettingKind kind);
     LinkResult ResetPrinter();
-    void AlertIfFailed(std::optional<std::string_view> key, const QString& statement);
+    void AlertIfFailed(std::optional<std::string_view> key, const QString& statement, LinkResult result,
+                       std::int32_t status);
     void NoteOutcome(LinkResult result, std::int32_t status) {
         lastOutcome_ = TransactionOutcome{result, status};
     }
     ProgressIndicator* progress() { return runner_.Forwarding(progress_con); }
     // Raises a read's alert unless it was asked to stay quiet; returns its result.
     LinkResult ShowRead(std::int8_t quiet, protocol::SettingKind kind, const ReadOutcome& read);
+    const SettingControls* ControlsFor(protocol::SettingKind kind) const;
 
     SettingsService service_; // holds the targets and the link
 
-    QComboBox* powerOnSettingsComb;
-    QComboBox* autoPowerOffSettingsComb;
-    QComboBox* networkSetSettingsComb;
-    QComboBox* infoPrintSettingsComb;
-    QComboBox* commandSettingsComb;
-    QLineEdit* powerOnCurrentValue;
-    QLineEdit* autoPowerOffCurrentValue;
-    QLineEdit* networkSetCurrentValue;
-    QLineEdit* infoPrintCurrentValue;
-    QLineEdit* commandCurrentValue;
+    SettingWidgets widgets_;
     ProgressIndicator* progress_con;
 
     std::uint16_t pscIndex_ = 0;

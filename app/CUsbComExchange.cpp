@@ -1,12 +1,13 @@
 // Reading, writing and resetting settings through the service, and the alerts that report failures.
 #include "app/CUsbCom.h"
 #include "app/ConnectionTexts.h"
-#include "app/SettingTitles.h"
+#include "app/ExchangeAlerts.h"
 #include "app/WindowTexts.h"
 #include "platform/core/Localized.h"
 #include "platform/ui/Dialogs.h"
 #include "protocol/SettingValues.h"
-#include "usb/ExchangeAlerts.h"
+#include "protocol/SettingsTable.h"
+#include "texts/SettingTexts.h"
 
 #include <QComboBox>
 #include <QString>
@@ -31,7 +32,8 @@ LinkResult CUsbCom::ShowRead(std::int8_t quiet, protocol::SettingKind kind, cons
     NoteOutcome(read.result, read.status);
     ShowSetting(read.result, quiet, kind, read.value);
     if (quiet == 0) {
-        AlertIfFailed(exchange::AlertKeyForRead(read.result), texts::ReadFailed(SettingTitle(kind)));
+        AlertIfFailed(exchange::AlertKeyForRead(read.result), texts::ReadFailed(texts::SettingTitle(kind)),
+                      read.result, read.status);
     }
     return read.result;
 }
@@ -57,14 +59,15 @@ LinkResult CUsbCom::WriteSetting(std::int8_t zero, protocol::SettingKind kind) {
     if (abandoned_) {
         return written.result;
     }
-    const QString setting = SettingTitle(kind);
-    const std::optional<std::string_view> key = exchange::AlertKeyForWrite(written.result);
-    AlertIfFailed(key, key == exchange::kGetCommandErrorKey ? texts::ReadBackFailed(setting)
-                                                            : texts::WriteFailed(setting));
+    const QString setting = texts::SettingTitle(kind);
+    AlertIfFailed(exchange::AlertKeyForWrite(written.result),
+                  FailedReadingBack(written.result) ? texts::ReadBackFailed(setting)
+                                                    : texts::WriteFailed(setting),
+                  written.result, written.status);
     if (written.result == kLinkOk && !written.matches()) {
         mRunAlertPanel(exchange::kMatchingErrorKey, exchange::kMatchingErrorCode,
-                       texts::ValueMismatch(setting, ValueWithCode(kind, written.written),
-                                            ValueWithCode(kind, written.answered)),
+                       texts::ValueMismatch(setting, texts::ValueWithCode(kind, written.written),
+                                            texts::ValueWithCode(kind, written.answered)),
                        texts::ValueMismatchShown());
     }
     ShowSetting(written.result, zero, kind, written.answered);
@@ -78,23 +81,23 @@ LinkResult CUsbCom::ResetPrinter() {
         // Loud: it raises its own alert when it fails.
         ShowRead(0, protocol::kAutoPowerOff, *reset.confirmation);
     }
-    const std::optional<std::string_view> key = exchange::AlertKeyForWrite(reset.result());
-    AlertIfFailed(key,
-                  key == exchange::kGetCommandErrorKey ? texts::ResetReadBackFailed() : texts::ResetFailed());
+    // Once the reset frame got through, what failed is reading the printer back.
+    const bool resetArrived = reset.confirmation || FailedReadingBack(reset.reset.result);
+    AlertIfFailed(exchange::AlertKeyForReset(reset),
+                  resetArrived ? texts::ResetReadBackFailed() : texts::ResetFailed(), reset.result(),
+                  reset.status());
 
     // Whatever happened, the window should show what the printer now holds.
-    for (protocol::SettingKind kind = protocol::kFirstValueKind; kind <= protocol::kLastValueKind; ++kind) {
-        GetSetting(1, kind);
+    for (const protocol::SettingRow& setting : protocol::Settings()) {
+        GetSetting(1, setting.kind);
     }
     return reset.result();
 }
 
-void CUsbCom::AlertIfFailed(std::optional<std::string_view> key, const QString& statement) {
+void CUsbCom::AlertIfFailed(std::optional<std::string_view> key, const QString& statement, LinkResult result,
+                            std::int32_t status) {
     if (key) {
-        // The platform's statuses are negative numbers; show them as such.
-        const auto status = static_cast<std::int32_t>(cusbLib().mLastError());
-        mRunAlertPanel(*key, status, statement,
-                       FailureReason(lastOutcome_ ? lastOutcome_->result : kLinkOk, status));
+        mRunAlertPanel(*key, status, statement, FailureReason(result, status));
     }
 }
 

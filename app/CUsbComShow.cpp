@@ -2,8 +2,8 @@
 // selection, so that the list shows what the printer holds.
 #include "app/CUsbCom.h"
 #include "app/ConnectionTexts.h"
-#include "platform/core/Localized.h"
 #include "protocol/SettingValues.h"
+#include "texts/SettingTexts.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -34,7 +34,7 @@ void CUsbCom::ShowSetting(LinkResult result, std::int8_t /*flag*/, protocol::Set
     if (result != kLinkOk) {
         // The user's last choice stays selected. A printer that is not there, or may not be opened,
         // says so instead of "Unknown".
-        ShowText(FieldFor(kind), FailedFieldText(result, static_cast<std::int32_t>(cusbLib().mLastError())));
+        ShowText(FieldFor(kind), FailedFieldText(result, lastOutcome_ ? lastOutcome_->status : 0));
         return;
     }
     const protocol::ValueDisplay shown = protocol::DisplayForValue(kind, value);
@@ -42,5 +42,5 @@ void CUsbCom::ShowSetting(LinkResult result, std::int8_t /*flag*/, protocol::Set
         return;
     }
     SelectItem(ListFor(kind), shown.display.index);
-    ShowText(FieldFor(kind), platform::Localized(shown.display.text));
+    ShowText(FieldFor(kind), texts::Shown(shown.display.text));
 }

@@ -1,13 +1,12 @@
 #include "app/ConnectionState.h"
 
-#include "protocol/PrinterIdentity.h"
 #include "usb/LinkProblem.h"
 
 #include <algorithm>
 
 namespace {
 
-std::string SerialOf(const cusb_detail::PrinterIdentity& printer) {
+std::string SerialOf(const PrinterIdentity& printer) {
     return printer.serial.value_or(std::string());
 }
 
@@ -36,25 +35,7 @@ bool PrinterUnreachable(Connection connection) {
            connection == Connection::InUse || connection == Connection::OpenFailed;
 }
 
-std::vector<cusb_detail::PrinterIdentity> TargetModelPrinters(const PrinterListing& listing) {
-    const std::string maker(protocol::kTargetManufacturer);
-    const std::string model(protocol::kTargetProduct);
-    std::vector<cusb_detail::PrinterIdentity> printers;
-    for (const ListedPrinter& listed : listing.printers) {
-        if (!listed.identity.accessRefused &&
-            cusb_detail::MatchesTargets(listed.identity, &maker, &model, nullptr)) {
-            printers.push_back(listed.identity);
-        }
-    }
-    return printers;
-}
-
-bool ListsRefusedPrinter(const PrinterListing& listing) {
-    return std::any_of(listing.printers.begin(), listing.printers.end(),
-                       [](const ListedPrinter& listed) { return listed.identity.accessRefused; });
-}
-
-std::optional<std::string> ChooseSerial(const std::vector<cusb_detail::PrinterIdentity>& present,
+std::optional<std::string> ChooseSerial(const std::vector<PrinterIdentity>& present,
                                         const std::optional<std::string>& chosenBefore) {
     if (present.empty()) {
         return std::nullopt;
@@ -65,8 +46,8 @@ std::optional<std::string> ChooseSerial(const std::vector<cusb_detail::PrinterId
     return SerialOf(present.front());
 }
 
-const cusb_detail::PrinterIdentity*
-PrinterWithSerial(const std::vector<cusb_detail::PrinterIdentity>& present, const std::string& serial) {
+const PrinterIdentity* PrinterWithSerial(const std::vector<PrinterIdentity>& present,
+                                         const std::string& serial) {
     const auto found = std::find_if(present.begin(), present.end(),
                                     [&serial](const auto& printer) { return SerialOf(printer) == serial; });
     return found != present.end() ? &*found : nullptr;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "usb/LinkResult.h"
-#include "usb/PrinterIdentityReader.h"
+#include "usb/PrinterIdentity.h"
 #include "usb/SettingsService.h"
 
 #include <cstdint>
@@ -33,17 +33,11 @@ ConnectionState ConnectionAfter(LinkResult result, std::int32_t status);
 // Whether the state keeps every exchange from reaching a printer.
 bool PrinterUnreachable(Connection connection);
 
-// The LM-360R printers a listing shows, any serial, in the bus's order.
-std::vector<cusb_detail::PrinterIdentity> TargetModelPrinters(const PrinterListing& listing);
-
-// Whether a listing shows a printer interface that refused this user: it may be an LM-360R.
-bool ListsRefusedPrinter(const PrinterListing& listing);
-
 // The serial to talk to among `present`: the one chosen before while it is still there, else the
 // first one's; nullopt when none is present. A printer without a serial is chosen by "".
-std::optional<std::string> ChooseSerial(const std::vector<cusb_detail::PrinterIdentity>& present,
+std::optional<std::string> ChooseSerial(const std::vector<PrinterIdentity>& present,
                                         const std::optional<std::string>& chosenBefore);
 
 // The present printer with that serial, if any.
-const cusb_detail::PrinterIdentity*
-PrinterWithSerial(const std::vector<cusb_detail::PrinterIdentity>& present, const std::string& serial);
+const PrinterIdentity* PrinterWithSerial(const std::vector<PrinterIdentity>& present,
+                                         const std::string& serial);

@@ -2,7 +2,7 @@
 
 #include "app/WindowTexts.h"
 #include "platform/core/Localized.h"
-#include "protocol/PrinterIdentity.h"
+#include "protocol/PrinterModel.h"
 #include "protocol/SettingValues.h"
 
 namespace {
@@ -17,7 +17,7 @@ QString Or(const std::optional<std::string>& text, std::string_view fallback) {
 
 } // namespace
 
-QString ConnectionHeadline(const ConnectionState& state, const cusb_detail::PrinterIdentity* printer) {
+QString ConnectionHeadline(const ConnectionState& state, const PrinterIdentity* printer) {
     switch (state.connection) {
     case Connection::Searching:
         return texts::LookingForPrinter();

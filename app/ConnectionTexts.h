@@ -8,7 +8,7 @@
 // current-value fields and the alerts of presses that needed a printer.
 
 // One line; for Connected the printer's names (`printer`, may be null when not known yet).
-QString ConnectionHeadline(const ConnectionState& state, const cusb_detail::PrinterIdentity* printer);
+QString ConnectionHeadline(const ConnectionState& state, const PrinterIdentity* printer);
 // What the user can do about it; empty when there is nothing to do.
 QString ConnectionRemedy(const ConnectionState& state);
 

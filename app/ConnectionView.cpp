@@ -25,7 +25,7 @@ void ConnectionView::Retitle() {
     choiceCaption_->setText(texts::PrinterChoiceLabel());
 }
 
-void ConnectionView::Show(const ConnectionState& state, const cusb_detail::PrinterIdentity* printer) {
+void ConnectionView::Show(const ConnectionState& state, const PrinterIdentity* printer) {
     QString text = ConnectionHeadline(state, printer);
     if (const QString remedy = ConnectionRemedy(state); !remedy.isEmpty()) {
         text += QLatin1Char('\n') + remedy;

@@ -16,7 +16,7 @@ class ConnectionView {
   public:
     ConnectionView(QLabel* icon, QLabel* text, QLabel* choiceCaption, QComboBox* choice);
 
-    void Show(const ConnectionState& state, const cusb_detail::PrinterIdentity* printer);
+    void Show(const ConnectionState& state, const PrinterIdentity* printer);
 
     // The serial numbers to choose from, `chosen` selected; the choice is offered only for two or more.
     void ShowChoices(const QStringList& serials, const QString& chosen);

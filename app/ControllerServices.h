@@ -5,11 +5,11 @@
 #include "usb/LinkResult.h"
 #include "usb/SettingsService.h"
 
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QComboBox;
 class QLineEdit;
@@ -54,11 +54,14 @@ class SettingsExchange {
     WatchDeviceChanges(platform::UsbDevicesChanged changed) = 0;
 };
 
-// The window's widgets the settings object borrows, indexed by SettingKind - 1 (kinds 1 to 5).
-struct SettingWidgets {
-    std::array<QComboBox*, 5> lists{};
-    std::array<QLineEdit*, 5> currentValues{};
+// One setting's widgets that the settings object and the command-file builder borrow.
+struct SettingControls {
+    protocol::SettingKind kind = 0;
+    QComboBox* settingsComb = nullptr; // its choice list
+    QLineEdit* currentValue = nullptr; // what the printer holds now
 };
+// Those of every setting of the table, in its order; a setting left out has no widgets.
+using SettingWidgets = std::vector<SettingControls>;
 
 using ExchangeFactory =
     std::function<std::unique_ptr<SettingsExchange>(const SettingWidgets&, ProgressIndicator*)>;

@@ -1,10 +1,10 @@
 // Vexo_MainController::setControlsTitle: every text of the main window and its menus.
 #include "app/MenuTitles.h"
-#include "app/SettingTitles.h"
 #include "app/Vexo_MainController.h"
 #include "app/WindowTexts.h"
 #include "platform/core/Localized.h"
-#include "protocol/SettingValues.h"
+#include "protocol/SettingsTable.h"
+#include "texts/SettingTexts.h"
 #include "ui_MainWindow.h"
 
 #include <QComboBox>
@@ -20,10 +20,10 @@ namespace {
 
 using platform::Localized;
 
-void FillList(QComboBox* list, protocol::SettingKind kind) {
+void FillList(QComboBox* list, const protocol::SettingRow& setting) {
     list->clear();
-    for (const protocol::SettingText& item : protocol::ListItems(kind)) {
-        list->addItem(Localized(item));
+    for (const protocol::SettingChoice& item : setting.List()) {
+        list->addItem(texts::Shown(item.text));
     }
 }
 
@@ -43,24 +43,22 @@ QString Plain(QString text) {
     return text.remove(QLatin1Char('&'));
 }
 
-struct SettingBox {
-    QGroupBox* box;
-    QLabel* currentText;
-    QLineEdit* currentValue;
-    QPushButton* currentButton;
-    QLabel* settingsText;
-    QComboBox* settingsComb;
-    QPushButton* applyButton;
-    protocol::SettingKind kind;
-};
-
 void TitleBox(const SettingBox& setting) {
-    setting.box->setTitle(SettingTitle(setting.kind));
+    setting.box->setTitle(texts::SettingTitle(setting.setting->kind));
+    const QString help = Localized(setting.setting->helpKey);
+    setting.box->setToolTip(help);
+    setting.box->setAccessibleDescription(help);
     setting.currentText->setText(Localized("CurrentSetting"));
     setting.currentButton->setText(Localized("CurrentButtonTitle"));
     setting.settingsText->setText(Localized("Settings"));
     setting.applyButton->setText(Localized("ApplyButtonTitle"));
-    FillList(setting.settingsComb, setting.kind);
+    for (QLabel* unit : setting.unitTexts) {
+        unit->setText(Localized(setting.setting->unit.key));
+    }
+    if (setting.sentence != nullptr) {
+        setting.sentence->setText(help);
+    }
+    FillList(setting.settingsComb, *setting.setting);
     setting.currentValue->setAccessibleName(AccessibleName(setting.box, setting.currentText));
     setting.settingsComb->setAccessibleName(AccessibleName(setting.box, setting.settingsText));
     // Every box has a "Read" and an "Apply": a screen reader needs the setting to tell them apart.
@@ -79,23 +77,9 @@ void Vexo_MainController::setControlsTitle() {
     ui->powerTabOutPutButton->setText(Localized("SaveCommandButton"));
     ui->printTabOutPutButton->setText(Localized("SaveCommandButton"));
 
-    TitleBox({ui->powerOnBox, ui->powerOnCurrentText, ui->powerOnCurrentValue, ui->powerOnCurrentButton,
-              ui->powerOnSettingsText, ui->powerOnSettingsComb, ui->powerOnApplyButton, protocol::kPowerOn});
-    TitleBox({ui->autoPowerOffBox, ui->autoPowerOffCurrentText, ui->autoPowerOffCurrentValue,
-              ui->autoPowerOffCurrentButton, ui->autoPowerOffSettingsText, ui->autoPowerOffSettingsComb,
-              ui->autoPowerOffApplyButton, protocol::kAutoPowerOff});
-    ui->autoPowerOffCurrentUnitText->setText(Localized("Munutes"));
-    ui->autoPowerOffSettingsUnitText->setText(Localized("Munutes"));
-    ui->autoPowerOffSentence->setText(Localized("AutoPowerOffLabel"));
-    TitleBox({ui->networkSetBox, ui->networkSetCurrentText, ui->networkSetCurrentValue,
-              ui->networkSetCurrentButton, ui->networkSetSettingsText, ui->networkSetSettingsComb,
-              ui->networkSetApplyButton, protocol::kNetwork});
-    TitleBox({ui->infoPrintBox, ui->infoPrintCurrentText, ui->infoPrintCurrentValue,
-              ui->infoPrintCurrentButton, ui->infoPrintSettingsText, ui->infoPrintSettingsComb,
-              ui->infoPrintApplyButton, protocol::kInfoPrint});
-
-    // The command mode is read in the sweeps but never offered to the user.
-    ui->commandBox->setHidden(true);
+    for (const SettingBox& box : boxes_) {
+        TitleBox(box);
+    }
 
     ui->powerTabOutPutButton->setAccessibleName(texts::SaveButtonName(Plain(ui->utilityTab->tabText(0))));
     ui->printTabOutPutButton->setAccessibleName(texts::SaveButtonName(Plain(ui->utilityTab->tabText(1))));

@@ -1,6 +1,6 @@
 #include "app/PrinterSelectMatch.h"
 
-#include "protocol/PrinterIdentity.h"
+#include "protocol/PrinterModel.h"
 
 #include <QStringView>
 #include <algorithm>

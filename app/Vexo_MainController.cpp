@@ -1,10 +1,9 @@
 #include "app/Vexo_MainController.h"
 
-#include "app/SettingTitles.h"
 #include "app/WindowTexts.h"
 #include "platform/core/Localized.h"
 #include "platform/ui/Dialogs.h"
-#include "protocol/PrinterIdentity.h"
+#include "protocol/PrinterModel.h"
 #include "protocol/SettingValues.h"
 #include "ui_MainWindow.h"
 
@@ -34,6 +33,11 @@ constexpr int kExposePollMs = 10;
 Vexo_MainController::Vexo_MainController(ProgressPanel& panel, const ExchangeFactory& makeExchange)
     : mainWindow(std::make_unique<QMainWindow>()), ui(std::make_unique<Ui::MainWindow>()) {
     ui->setupUi(mainWindow.get());
+    // Each tab's spacer and save row stay below its settings' boxes.
+    constexpr int kBelowTheBoxes = 2;
+    boxes_ = BuildSettingBoxes(*ui->powerTabLayout, *ui->printTabLayout, kBelowTheBoxes);
+    ChainTabOrder(ui->utilityTab, boxes_, protocol::SettingTab::Power, ui->powerTabOutPutButton);
+    ChainTabOrder(ui->powerTabOutPutButton, boxes_, protocol::SettingTab::Print, ui->printTabOutPutButton);
     connectionView_.emplace(ui->connectionIcon, ui->connectionText, ui->printerChoiceText, ui->printerChoice);
     awakeFromNib(panel, makeExchange);
 }
@@ -43,9 +47,7 @@ Vexo_MainController::~Vexo_MainController() = default;
 void Vexo_MainController::awakeFromNib(ProgressPanel& panel, const ExchangeFactory& makeExchange) {
     progress_con = &panel;
     cusbCom_con = makeExchange(settingWidgets(), progress_con->indicator());
-    Vexo_OutPutFile_con = std::make_unique<Vexo_OutPutFile>(
-        ui->powerOnSettingsComb, ui->autoPowerOffSettingsComb, ui->networkSetSettingsComb,
-        ui->infoPrintSettingsComb, ui->commandSettingsComb, progress_con->indicator());
+    Vexo_OutPutFile_con = std::make_unique<Vexo_OutPutFile>(settingWidgets(), progress_con->indicator());
     // The printer this application is made for; CUsbCom matches attached printers against it.
     cusbCom_con->SetDeviceInf(std::string(protocol::kTargetManufacturer).c_str(),
                               std::string(protocol::kTargetProduct).c_str(), "");
@@ -56,18 +58,16 @@ void Vexo_MainController::awakeFromNib(ProgressPanel& panel, const ExchangeFacto
 }
 
 SettingWidgets Vexo_MainController::settingWidgets() const {
-    return SettingWidgets{
-        .lists = {ui->powerOnSettingsComb, ui->autoPowerOffSettingsComb, ui->networkSetSettingsComb,
-                  ui->infoPrintSettingsComb, ui->commandSettingsComb},
-        .currentValues = {ui->powerOnCurrentValue, ui->autoPowerOffCurrentValue, ui->networkSetCurrentValue,
-                          ui->infoPrintCurrentValue, ui->commandCurrentValue},
-    };
+    SettingWidgets widgets;
+    for (const SettingBox& box : boxes_) {
+        widgets.push_back({box.setting->kind, box.settingsComb, box.currentValue});
+    }
+    return widgets;
 }
 
 void Vexo_MainController::selectStartingChoices() {
-    const SettingWidgets widgets = settingWidgets();
-    for (protocol::SettingKind kind = protocol::kFirstValueKind; kind <= protocol::kLastValueKind; ++kind) {
-        widgets.lists[static_cast<std::size_t>(kind - 1)]->setCurrentIndex(protocol::InitialIndex(kind));
+    for (const SettingBox& box : boxes_) {
+        box.settingsComb->setCurrentIndex(box.setting->firstChoice);
     }
 }
 
@@ -75,22 +75,17 @@ void Vexo_MainController::connectActions() {
     const auto onClick = [this](QPushButton* button, void (Vexo_MainController::*action)(QObject*)) {
         connect(button, &QPushButton::clicked, this, [this, button, action] { (this->*action)(button); });
     };
-    onClick(ui->powerOnCurrentButton, &Vexo_MainController::powerOnAction);
-    onClick(ui->powerOnApplyButton, &Vexo_MainController::powerOnAction);
-    onClick(ui->autoPowerOffCurrentButton, &Vexo_MainController::autoPowerOffAction);
-    onClick(ui->autoPowerOffApplyButton, &Vexo_MainController::autoPowerOffAction);
-    onClick(ui->networkSetCurrentButton, &Vexo_MainController::netWorkSettingAction);
-    onClick(ui->networkSetApplyButton, &Vexo_MainController::netWorkSettingAction);
-    onClick(ui->infoPrintCurrentButton, &Vexo_MainController::infoPrintAction);
-    onClick(ui->infoPrintApplyButton, &Vexo_MainController::infoPrintAction);
-    onClick(ui->commandCurrentButton, &Vexo_MainController::commandSettingAction);
-    onClick(ui->commandApplyButton, &Vexo_MainController::commandSettingAction);
+    for (const SettingBox& box : boxes_) {
+        onClick(box.currentButton, &Vexo_MainController::settingAction);
+        onClick(box.applyButton, &Vexo_MainController::settingAction);
+    }
     for (QPushButton* button :
          {ui->exitButton, ui->resetButton, ui->powerTabOutPutButton, ui->printTabOutPutButton}) {
         onClick(button, &Vexo_MainController::otherAction);
     }
 
-    for (QComboBox* list : settingWidgets().lists) {
+    for (const SettingBox& box : boxes_) {
+        QComboBox* list = box.settingsComb;
         connect(list, &QComboBox::activated, this, [this, list] { comboBoxSelectionDidChange(list); });
     }
     connect(ui->aboutAction, &QAction::triggered, this, &Vexo_MainController::openAboutPanel);
@@ -179,42 +174,27 @@ void Vexo_MainController::terminate() {
     QCoreApplication::quit();
 }
 
-void Vexo_MainController::settingAction(QObject* sender, const QPushButton* readButton,
-                                        const QPushButton* applyButton, protocol::SettingKind kind) {
-    if (cusbCom_con == nullptr || progress_con == nullptr) {
+void Vexo_MainController::settingAction(QObject* sender) {
+    if (cusbCom_con == nullptr || progress_con == nullptr || sender == nullptr) {
         return;
     }
-    if (sender == readButton) {
-        progress_con->openPanel(kProgressMessageKey, kProgressTitleKey);
-        exchange([&] { cusbCom_con->GetSetting(kAlertOnFailure, kind); });
-        progress_con->closePanel();
+    for (const SettingBox& box : boxes_) {
+        // A setting the user cannot choose is only read in the sweeps; its buttons stay inert.
+        if (!box.setting->Offered()) {
+            continue;
+        }
+        const protocol::SettingKind kind = box.setting->kind;
+        if (sender == box.currentButton) {
+            progress_con->openPanel(kProgressMessageKey, kProgressTitleKey);
+            exchange([&] { cusbCom_con->GetSetting(kAlertOnFailure, kind); });
+            progress_con->closePanel();
+        }
+        if (sender == box.applyButton) {
+            progress_con->openPanel(kProgressMessageKey, kProgressTitleKey);
+            exchange([&] { cusbCom_con->SetSetting(kChosenValues, kind); });
+            progress_con->closePanel();
+        }
     }
-    if (sender == applyButton) {
-        progress_con->openPanel(kProgressMessageKey, kProgressTitleKey);
-        exchange([&] { cusbCom_con->SetSetting(kChosenValues, kind); });
-        progress_con->closePanel();
-    }
-}
-
-void Vexo_MainController::powerOnAction(QObject* sender) {
-    settingAction(sender, ui->powerOnCurrentButton, ui->powerOnApplyButton, protocol::kPowerOn);
-}
-
-void Vexo_MainController::autoPowerOffAction(QObject* sender) {
-    settingAction(sender, ui->autoPowerOffCurrentButton, ui->autoPowerOffApplyButton,
-                  protocol::kAutoPowerOff);
-}
-
-void Vexo_MainController::netWorkSettingAction(QObject* sender) {
-    settingAction(sender, ui->networkSetCurrentButton, ui->networkSetApplyButton, protocol::kNetwork);
-}
-
-void Vexo_MainController::infoPrintAction(QObject* sender) {
-    settingAction(sender, ui->infoPrintCurrentButton, ui->infoPrintApplyButton, protocol::kInfoPrint);
-}
-
-void Vexo_MainController::commandSettingAction(QObject* /*sender*/) {
-    // The command mode is only ever read in the sweeps; its buttons stay inert.
 }
 
 void Vexo_MainController::otherAction(QObject* sender) {

@@ -3,6 +3,7 @@
 #include "app/ConnectionState.h"
 #include "app/ConnectionView.h"
 #include "app/ControllerServices.h"
+#include "app/SettingBoxes.h"
 #include "app/Vexo_OutPutFile.h"
 #include "platform/ui/Dialogs.h"
 #include "protocol/CommandFile.h"
@@ -47,8 +48,8 @@ class Vexo_MainController : public QObject {
 
     QMainWindow* window() const { return mainWindow.get(); }
 
-    // Every text of the window and its menus, and the four visible choice lists. May run again:
-    // the lists are rebuilt from empty (their selections are lost).
+    // Every text of the window and its menus, and the choice lists. May run again: the lists are
+    // rebuilt from empty (their selections are lost).
     void setControlsTitle();
 
     // The window centred, in front and painted; then the printers are listed and every setting is
@@ -58,12 +59,9 @@ class Vexo_MainController : public QObject {
     void applicationWillTerminate();
     void windowWillClose();
 
-    // Button actions; `sender` is the button pressed. Anything else as sender does nothing.
-    void powerOnAction(QObject* sender);
-    void autoPowerOffAction(QObject* sender);
-    void netWorkSettingAction(QObject* sender);
-    void infoPrintAction(QObject* sender);
-    void commandSettingAction(QObject* sender);
+    // Button actions; `sender` is the button pressed, told apart by comparing it with the outlets.
+    // Anything else as sender does nothing. settingAction serves every setting's read and apply buttons.
+    void settingAction(QObject* sender);
     void otherAction(QObject* sender);
     void openAboutPanel();
     void comboBoxSelectionDidChange(QComboBox* sender);
@@ -101,7 +99,7 @@ class Vexo_MainController : public QObject {
     void targetChosenPrinter();
     void noteOutcome();
     void showConnection();
-    const cusb_detail::PrinterIdentity* printerInUse() const;
+    const PrinterIdentity* printerInUse() const;
     void selectStartingChoices();
     void settingAction(QObject* sender, const QPushButton* readButton, const QPushButton* applyButton,
                        protocol::SettingKind kind);
@@ -113,6 +111,7 @@ class Vexo_MainController : public QObject {
     // Declared so that what borrows the window's widgets goes before the window.
     std::unique_ptr<QMainWindow> mainWindow;
     std::unique_ptr<Ui::MainWindow> ui;
+    std::vector<SettingBox> boxes_; // every setting's box, in table order; the widgets belong to the window
     std::unique_ptr<Vexo_OutPutFile> Vexo_OutPutFile_con;
     std::unique_ptr<SettingsExchange> cusbCom_con;
     ProgressPanel* progress_con = nullptr; // the shared panel, borrowed
@@ -121,7 +120,7 @@ class Vexo_MainController : public QObject {
     // The printer: the LM-360R printers the bus showed last, the serial number talked to, and what
     // the latest exchange said about it.
     std::optional<ConnectionView> connectionView_;
-    std::vector<cusb_detail::PrinterIdentity> present_;
+    std::vector<PrinterIdentity> present_;
     std::optional<std::string> chosenSerial_;
     std::string targetSerial_; // as given to the settings object
     ConnectionState connection_;

@@ -3,7 +3,8 @@
 // outcome says whether the printer is there, refused or busy, and the connection band shows it.
 #include "app/ConnectionTexts.h"
 #include "app/Vexo_MainController.h"
-#include "protocol/PrinterIdentity.h"
+#include "protocol/PrinterModel.h"
+#include "protocol/SettingsTable.h"
 #include "ui_MainWindow.h"
 
 #include <QLineEdit>
@@ -62,11 +63,11 @@ void Vexo_MainController::refreshPrinters(bool launch) {
     listing = cusbCom_con->ListPrinters();
     exchanging_ = false;
     const std::optional<std::string> before = chosenSerial_;
-    present_ = TargetModelPrinters(listing);
+    present_ = listing.ModelPrinters();
     chosenSerial_ = ChooseSerial(present_, chosenSerial_);
 
     QStringList serials;
-    for (const cusb_detail::PrinterIdentity& printer : present_) {
+    for (const PrinterIdentity& printer : present_) {
         serials << QString::fromStdString(printer.serial.value_or(std::string()));
     }
     connectionView_->ShowChoices(serials, QString::fromStdString(chosenSerial_.value_or(std::string())));
@@ -75,7 +76,7 @@ void Vexo_MainController::refreshPrinters(bool launch) {
     // left, is read as at launch.
     const bool sameConnectedPrinter = connection_.connection == Connection::Connected && chosenSerial_ &&
                                       (!before || before == chosenSerial_);
-    if (launch || (!sameConnectedPrinter && (!present_.empty() || ListsRefusedPrinter(listing)))) {
+    if (launch || (!sameConnectedPrinter && (!present_.empty() || listing.ShowsRefusedPrinter()))) {
         targetChosenPrinter();
         readEveryKindQuietly();
     } else if (present_.empty()) {
@@ -85,9 +86,11 @@ void Vexo_MainController::refreshPrinters(bool launch) {
 }
 
 void Vexo_MainController::readEveryKindQuietly() {
-    for (protocol::SettingKind kind = protocol::kFirstValueKind; kind <= protocol::kLastValueKind && !ending_;
-         ++kind) {
-        exchange([&] { cusbCom_con->GetSetting(kQuiet, kind); });
+    for (const protocol::SettingRow& setting : protocol::Settings()) {
+        if (ending_) {
+            break;
+        }
+        exchange([&] { cusbCom_con->GetSetting(kQuiet, setting.kind); });
     }
 }
 
@@ -135,7 +138,7 @@ void Vexo_MainController::noteOutcome() {
     }
 }
 
-const cusb_detail::PrinterIdentity* Vexo_MainController::printerInUse() const {
+const PrinterIdentity* Vexo_MainController::printerInUse() const {
     return chosenSerial_ ? PrinterWithSerial(present_, *chosenSerial_) : nullptr;
 }
 
@@ -147,7 +150,8 @@ void Vexo_MainController::showConnection() {
     if (PrinterUnreachable(connection_.connection)) {
         // The fields say it too, in the same words: their old values belong to no printer now.
         const QString headline = ConnectionHeadline(connection_, nullptr);
-        for (QLineEdit* field : settingWidgets().currentValues) {
+        for (const SettingBox& box : boxes_) {
+            QLineEdit* field = box.currentValue;
             field->setText(headline);
             field->setToolTip(headline); // the field may be too narrow for all of it
             field->setCursorPosition(0);

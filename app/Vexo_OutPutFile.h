@@ -1,10 +1,9 @@
 #pragma once
 
+#include "app/ControllerServices.h"
 #include "protocol/CommandFile.h"
 
 #include <QByteArray>
-
-class QComboBox;
 
 class ProgressIndicator;
 
@@ -12,9 +11,7 @@ class ProgressIndicator;
 // Every widget is borrowed; a missing list counts as nothing selected.
 class Vexo_OutPutFile {
   public:
-    Vexo_OutPutFile(QComboBox* powerOnSettingsComb, QComboBox* autoPowerOffSettingsComb,
-                    QComboBox* networkSetSettingsComb, QComboBox* infoPrintSettingsComb,
-                    QComboBox* commandSettingsComb, ProgressIndicator* progress_con);
+    Vexo_OutPutFile(SettingWidgets widgets, ProgressIndicator* progress_con);
 
     // The whole file for group 1 (power tab) or 4 (print tab); any other code gives the one-byte body.
     QByteArray SetCommand(protocol::CommandGroup group) const;
@@ -23,11 +20,6 @@ class Vexo_OutPutFile {
     ProgressIndicator* progress() const { return progress_con; }
 
   private:
-    QComboBox* powerOnSettingsComb;
-    QComboBox* autoPowerOffSettingsComb;
-    QComboBox* networkSetSettingsComb;
-    QComboBox* infoPrintSettingsComb;
-    [[maybe_unused]] QComboBox*
-        commandSettingsComb; // held, not read: the command-mode value in a file is fixed
+    SettingWidgets widgets_;
     ProgressIndicator* progress_con;
 };

@@ -1,5 +1,5 @@
 #include "protocol/Frames.h"
-#include "protocol/PrinterIdentity.h"
+#include "protocol/PrinterModel.h"
 #include "simulator/SimulatedBus.h"
 #include "usb/CUsb.h"
 

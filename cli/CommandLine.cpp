@@ -1,7 +1,10 @@
 #include "cli/CommandLine.h"
 
+#include "cli/CommandGroups.h"
 #include "cli/Output.h"
-#include "cli/SettingNames.h"
+#include "cli/SettingWords.h"
+#include "protocol/SettingValues.h"
+#include "protocol/SettingsTable.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
@@ -22,6 +25,7 @@ struct CommandSpec {
     const char* syntax;
     const char* summary; // one line in the general help
     const char* description;
+    bool listsSettings = false; // its help ends with the settings and the values they take
 };
 
 constexpr std::array<CommandSpec, 8> kCommands{{
@@ -29,20 +33,17 @@ constexpr std::array<CommandSpec, 8> kCommands{{
      "List every USB printer interface present, with manufacturer, product, serial and device ID, and "
      "whether it is the target printer."},
     {"get", Command::Get, "get [SETTING...]", "read settings",
-     "Read settings from the printer, each in its own exchange: power-on, auto-power-off, network, "
-     "info-print, command-mode (all five when none is given)."},
+     "Read settings from the printer, each in its own exchange (every setting when none is given).", true},
     {"set", Command::Set, "set SETTING VALUE", "write a setting and check the printer's answer",
-     "Write a setting, read it back and compare: power-on off|on, auto-power-off 0|10|20|30|40|50|60 "
-     "(minutes), network 1|2|3, info-print 1|2|3 (the first, second, third choice). command-mode is "
-     "read-only."},
+     "Write a setting, read it back and compare.", true},
     {"reset", Command::Reset, "reset", "reset the printer's settings",
-     "Reset the printer's settings, then print all five settings."},
+     "Reset the printer's settings, then print every setting."},
     {"status", Command::Status, "status", "print the printer's status reply",
      "Print the printer's 32-byte status reply."},
     {"save-commands", Command::SaveCommands, "save-commands power|print -o FILE", "save a command file",
-     "Save a command file for the power group (power-on, auto-power-off, network) or the print group "
-     "(info-print and command mode) without touching the printer. Settings not given take the "
-     "application's starting choices (power-on off, auto-power-off 60, network 3, info-print 1)."},
+     "Save a command file for the power group (%1) or the print group (%2) without touching the "
+     "printer. Settings not given take the application's starting choices (%3).",
+     true},
     {"inspect", Command::Inspect, "inspect FILE", "check a command file",
      "Check a command file and print the settings it carries."},
     {"send", Command::Send, "send FILE", "send a command file to the printer",
@@ -55,30 +56,45 @@ const CommandSpec* FindCommand(const QString& name) {
     return it == kCommands.end() ? nullptr : &*it;
 }
 
-// The save-commands option of each setting carries the setting's own name.
-struct GroupOption {
-    SettingKind kind;
-    protocol::CommandGroup group;
-    int protocol::CommandSelections::*selection;
-};
-constexpr std::array<GroupOption, 4> kGroupOptions{{
-    {protocol::kPowerOn, protocol::kPowerGroup, &protocol::CommandSelections::powerOn},
-    {protocol::kAutoPowerOff, protocol::kPowerGroup, &protocol::CommandSelections::autoPowerOff},
-    {protocol::kNetwork, protocol::kPowerGroup, &protocol::CommandSelections::network},
-    {protocol::kInfoPrint, protocol::kPrintGroup, &protocol::CommandSelections::infoPrint},
-}};
-
 QString ValuesOf(SettingKind kind) {
-    const std::string_view values = SettingOfKind(kind)->values;
-    return QString::fromUtf8(values.data(), static_cast<qsizetype>(values.size()));
+    return ValueWords(*protocol::SettingOf(kind));
 }
 
-QString SettingNames() {
-    QStringList names;
-    for (const CliSetting& s : CliSettings()) {
-        names << SettingName(s.kind);
+QString FromView(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The starting choice of each setting the user can choose.
+QString StartingChoices() {
+    QStringList choices;
+    for (const protocol::SettingRow& setting : protocol::Settings()) {
+        if (setting.Offered()) {
+            const auto first = static_cast<std::size_t>(setting.firstChoice);
+            choices << FromView(setting.key) + QLatin1Char(' ') + FromView(setting.List()[first].word);
+        }
     }
-    return names.join(QStringLiteral(", "));
+    return choices.join(QStringLiteral(", "));
+}
+
+// "Settings:" and a line for each: its name, the values it takes, and what it does.
+QString SettingsSection() {
+    QString text = QStringLiteral("\n\nSettings:");
+    for (const protocol::SettingRow& setting : protocol::Settings()) {
+        const QString values = setting.Offered() ? ValueWords(setting) : QStringLiteral("read-only");
+        text += QStringLiteral("\n  %1 %2\n      %3")
+                    .arg(FromView(setting.key), -15)
+                    .arg(values, SettingHelp(setting));
+    }
+    return text;
+}
+
+QString Description(const CommandSpec& command) {
+    QString text = QLatin1String(command.description);
+    if (command.command == Command::SaveCommands) {
+        text = text.arg(GroupSettings(protocol::kPowerGroup), GroupSettings(protocol::kPrintGroup),
+                        StartingChoices());
+    }
+    return command.listsSettings ? text + SettingsSection() : text;
 }
 
 // Our own help and version options: QCommandLineParser's would also offer Qt's own options, which
@@ -137,8 +153,11 @@ void AddOptions(QCommandLineParser& parser, OptionSet set, const CommandSpec* co
         parser.addOption(kYes);
     }
     if (all || command->command == Command::SaveCommands) {
-        for (const GroupOption& o : kGroupOptions) {
-            parser.addOption(SettingOption(o.kind));
+        // Every setting the user can choose has an option of its own name.
+        for (const protocol::SettingRow& setting : protocol::Settings()) {
+            if (setting.Offered()) {
+                parser.addOption(SettingOption(setting.kind));
+            }
         }
         parser.addOption(kOutput);
     }
@@ -184,22 +203,22 @@ std::optional<QString> CheckCount(const QStringList& words, qsizetype wanted, co
 
 std::optional<QString> ReadSettings(const QStringList& words, Invocation& invocation) {
     for (const QString& word : words) {
-        const CliSetting* setting = FindSetting(word.toStdString());
+        const protocol::SettingRow* setting = protocol::SettingNamed(word.toStdString());
         if (setting == nullptr) {
             return QStringLiteral("unknown setting \"%1\" (one of %2)").arg(word, SettingNames());
         }
         invocation.kinds.push_back(setting->kind);
     }
     if (invocation.kinds.empty()) {
-        for (const CliSetting& s : CliSettings()) {
-            invocation.kinds.push_back(s.kind);
+        for (const protocol::SettingRow& setting : protocol::Settings()) {
+            invocation.kinds.push_back(setting.kind);
         }
     }
     return std::nullopt;
 }
 
 std::optional<QString> ReadValue(SettingKind kind, const QString& word, int& index) {
-    const auto found = IndexForValueWord(kind, word.toStdString());
+    const auto found = protocol::IndexForWord(kind, word.toStdString());
     if (!found) {
         return QStringLiteral("\"%1\" is not a value of %2 (%3)")
             .arg(word, SettingName(kind), ValuesOf(kind));
@@ -209,11 +228,11 @@ std::optional<QString> ReadValue(SettingKind kind, const QString& word, int& ind
 }
 
 std::optional<QString> ReadSet(const QStringList& words, Invocation& invocation) {
-    const CliSetting* setting = FindSetting(words[0].toStdString());
+    const protocol::SettingRow* setting = protocol::SettingNamed(words[0].toStdString());
     if (setting == nullptr) {
         return QStringLiteral("unknown setting \"%1\" (one of %2)").arg(words[0], SettingNames());
     }
-    if (!setting->writable) {
+    if (!setting->Offered()) {
         return QStringLiteral("%1 is read-only").arg(words[0]);
     }
     invocation.kinds = {setting->kind};
@@ -222,23 +241,25 @@ std::optional<QString> ReadSet(const QStringList& words, Invocation& invocation)
 
 std::optional<QString> ReadSaveCommands(const QCommandLineParser& parser, const QStringList& words,
                                         Invocation& invocation) {
-    if (words[0] == QLatin1String("power")) {
-        invocation.group = protocol::kPowerGroup;
-    } else if (words[0] == QLatin1String("print")) {
-        invocation.group = protocol::kPrintGroup;
-    } else {
+    const GroupWord* group = FindGroup(words[0]);
+    if (group == nullptr) {
         return QStringLiteral("unknown group \"%1\" (power or print)").arg(words[0]);
     }
-    for (const GroupOption& o : kGroupOptions) {
-        invocation.selections.*o.selection = protocol::InitialIndex(o.kind);
-        if (!parser.isSet(SettingName(o.kind))) {
+    invocation.group = group->group;
+    for (const protocol::SettingRow& setting : protocol::Settings()) {
+        if (!setting.Offered()) {
             continue;
         }
-        if (o.group != invocation.group) {
-            return QStringLiteral("--%1 is not part of the %2 group").arg(SettingName(o.kind), words[0]);
+        int& selection = invocation.selections[setting.kind];
+        selection = setting.firstChoice;
+        const QString name = FromView(setting.key);
+        if (!parser.isSet(name)) {
+            continue;
         }
-        if (auto error =
-                ReadValue(o.kind, parser.value(SettingName(o.kind)), invocation.selections.*o.selection)) {
+        if (protocol::TabOfGroup(group->group) != setting.tab) {
+            return QStringLiteral("--%1 is not part of the %2 group").arg(name, words[0]);
+        }
+        if (auto error = ReadValue(setting.kind, parser.value(name), selection)) {
             return error;
         }
     }
@@ -333,7 +354,7 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
     // Second pass with the command's own options, so that an option of another command is refused.
     QCommandLineParser parser;
     AddOptions(parser, OptionSet::Command, command);
-    parser.setApplicationDescription(QLatin1String(command->description));
+    parser.setApplicationDescription(Description(*command));
     parser.addPositionalArgument(QLatin1String(command->name), QStringLiteral("The command."),
                                  QLatin1String(command->syntax));
     if (!parser.parse(arguments)) {

@@ -1,5 +1,6 @@
 #include "cli/FileCommands.h"
 
+#include "cli/CommandGroups.h"
 #include "cli/ExitCodes.h"
 #include "cli/Output.h"
 #include "platform/core/AtomicFile.h"
@@ -17,10 +18,6 @@
 
 namespace cli {
 namespace {
-
-QString GroupName(protocol::CommandGroup group) {
-    return group == protocol::kPrintGroup ? QStringLiteral("print") : QStringLiteral("power");
-}
 
 // "-" is standard input or output, as everywhere on the command line.
 bool IsStandardStream(const QString& path) {

@@ -1,8 +1,8 @@
 #include "cli/Output.h"
 
-#include "cli/SettingNames.h"
-#include "protocol/SettingNames.h"
+#include "cli/SettingWords.h"
 #include "protocol/SettingValues.h"
+#include "protocol/SettingsTable.h"
 
 #include <QJsonDocument>
 #include <QStringList>
@@ -15,26 +15,32 @@ void Write(std::FILE* stream, const QByteArray& bytes) {
     std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
 }
 
-QString ShownText(protocol::SettingKind kind, int value) {
-    const protocol::ValueDisplay shown = protocol::DisplayForValue(kind, value);
-    return QString::fromStdString(cli::ShownText(kind, shown.display.text));
+QString Shown(protocol::SettingKind kind, const protocol::SettingText& text) {
+    const protocol::SettingRow* setting = protocol::SettingOf(kind);
+    return setting != nullptr ? ShownText(*setting, text) : QString();
 }
 
-// A value no word stands for keeps only a text that names it (information print's fourth state), not
-// the fallback the window shows for it, which would name another value.
+// A value no word stands for keeps only a text that names that value (information print's fourth
+// state), not the fallback the window shows for it, which would name another value.
 QString UnknownValueText(protocol::SettingKind kind, int value) {
-    const protocol::ValueDisplay shown = protocol::DisplayForValue(kind, value);
     QStringList parts;
-    if (shown.display.text.sort == protocol::TextSort::Key) {
-        parts << QString::fromStdString(cli::ShownText(kind, shown.display.text));
+    const protocol::SettingRow* setting = protocol::SettingOf(kind);
+    if (const protocol::SettingChoice* choice =
+            setting != nullptr ? protocol::ChoiceForValue(*setting, value) : nullptr) {
+        parts << Shown(kind, choice->text);
     }
     parts << QStringLiteral("byte %1").arg(protocol::ValueByte(static_cast<std::int16_t>(value)));
     return parts.join(QStringLiteral(", "));
 }
 
+QString KnownValueText(protocol::SettingKind kind, int value) {
+    return Shown(kind, protocol::DisplayForValue(kind, value).display.text);
+}
+
 QJsonValue Word(protocol::SettingKind kind, int value) {
-    const auto word = ValueWordFor(kind, value);
-    return word ? QJsonValue(QString::fromStdString(*word)) : QJsonValue(QJsonValue::Null);
+    const auto word = protocol::WordForValue(kind, value);
+    return word ? QJsonValue(QString::fromUtf8(word->data(), static_cast<qsizetype>(word->size())))
+                : QJsonValue(QJsonValue::Null);
 }
 
 } // namespace
@@ -51,15 +57,11 @@ void PrintError(const QString& message) {
     Write(stderr, (QStringLiteral("lm360rctl: ") + message + QLatin1Char('\n')).toUtf8());
 }
 
-QString SettingName(protocol::SettingKind kind) {
-    const std::string_view name = protocol::SettingName(kind);
-    return name.empty() ? QString::number(kind)
-                        : QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
-}
-
 QString ValueText(protocol::SettingKind kind, int value) {
-    if (const auto word = ValueWordFor(kind, value)) {
-        return QStringLiteral("%1 (%2)").arg(QString::fromStdString(*word), ShownText(kind, value));
+    if (const auto word = protocol::WordForValue(kind, value)) {
+        return QStringLiteral("%1 (%2)").arg(
+            QString::fromUtf8(word->data(), static_cast<qsizetype>(word->size())),
+            KnownValueText(kind, value));
     }
     return QStringLiteral("unknown (%1)").arg(UnknownValueText(kind, value));
 }
@@ -69,11 +71,11 @@ QString SettingLine(protocol::SettingKind kind, int value) {
 }
 
 QJsonObject SettingJson(protocol::SettingKind kind, int value) {
-    const bool known = ValueWordFor(kind, value).has_value();
+    const bool known = protocol::WordForValue(kind, value).has_value();
     return QJsonObject{
         {QStringLiteral("setting"), SettingName(kind)},
         {QStringLiteral("value"), Word(kind, value)},
-        {QStringLiteral("text"), known ? ShownText(kind, value) : UnknownValueText(kind, value)},
+        {QStringLiteral("text"), known ? KnownValueText(kind, value) : UnknownValueText(kind, value)},
         {QStringLiteral("byte"), protocol::ValueByte(static_cast<std::int16_t>(value))}};
 }
 

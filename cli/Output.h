@@ -20,6 +20,4 @@ QString SettingLine(protocol::SettingKind kind, int value);
 QString ValueText(protocol::SettingKind kind, int value); // "60 (60 min)"
 QJsonObject SettingJson(protocol::SettingKind kind, int value);
 
-QString SettingName(protocol::SettingKind kind);
-
 } // namespace cli

@@ -4,9 +4,10 @@
 #include "cli/FileCommands.h"
 #include "cli/LinkFailure.h"
 #include "cli/Output.h"
+#include "cli/SettingWords.h"
 #include "cli/TargetPrinter.h"
 #include "protocol/SettingValues.h"
-#include "usb/ExchangeAlerts.h"
+#include "protocol/SettingsTable.h"
 
 #include <QJsonArray>
 #include <cstdio>
@@ -99,10 +100,10 @@ int RunSet(platform::UsbBus& bus, const Invocation& invocation) {
     const SettingKind kind = invocation.kinds.front();
     const WriteOutcome outcome = service.WriteSetting(kind, protocol::ValueForIndex(kind, invocation.index));
     if (outcome.result != kLinkOk) {
-        // the application's classification: did the value not get there, or did it not come back?
-        const bool readBack = exchange::AlertKeyForWrite(outcome.result) == exchange::kGetCommandErrorKey;
+        // Did the value not get there, or did it not come back?
         return ReportFailure(outcome.result, outcome.status,
-                             (readBack ? QStringLiteral("reading back ") : QStringLiteral("writing ")) +
+                             (FailedReadingBack(outcome.result) ? QStringLiteral("reading back ")
+                                                                : QStringLiteral("writing ")) +
                                  SettingName(kind));
     }
     const int written = outcome.written;
@@ -141,8 +142,8 @@ int RunReset(platform::UsbBus& bus, const Invocation& invocation) {
                                                 : QStringLiteral("resetting"));
     }
     std::vector<SettingKind> all;
-    for (SettingKind kind = protocol::kFirstValueKind; kind <= protocol::kLastValueKind; ++kind) {
-        all.push_back(kind);
+    for (const protocol::SettingRow& setting : protocol::Settings()) {
+        all.push_back(setting.kind);
     }
     int exitCode = kExitSuccess;
     const auto readings = ReadAll(service, all, exitCode, QStringLiteral("the printer was reset, but "));

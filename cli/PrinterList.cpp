@@ -5,7 +5,6 @@
 #include "cli/TargetPrinter.h"
 
 #include <QJsonArray>
-#include <algorithm>
 
 namespace cli {
 namespace {
@@ -28,43 +27,36 @@ int RunList(platform::UsbBus& bus, const Invocation& invocation) {
             QStringLiteral("listing the USB interfaces failed: platform status %1").arg(listing.status));
         return kExitLinkFailure;
     }
-    std::vector<ListedPrinter> printers = listing.printers;
-    // Every LM-360R matches an empty serial, but the other commands use only the first of them.
-    std::vector<bool> matches;
-    bool targetSeen = false;
-    for (ListedPrinter& printer : printers) {
-        matches.push_back(printer.target);
-        printer.target = printer.target && !targetSeen;
-        targetSeen = targetSeen || printer.target;
-    }
+    // Every LM-360R matches an empty serial, but the commands use only the first of them.
+    const std::vector<ListedPrinter>& printers = listing.printers;
+    const ListedPrinter* inUse = listing.InUse();
     if (invocation.json) {
         QJsonArray list;
-        for (std::size_t i = 0; i < printers.size(); ++i) {
-            const cusb_detail::PrinterIdentity& p = printers[i].identity;
+        for (const ListedPrinter& printer : printers) {
+            const PrinterIdentity& p = printer.identity;
             list.append(QJsonObject{{QStringLiteral("manufacturer"), JsonString(p.manufacturer)},
                                     {QStringLiteral("product"), JsonString(p.product)},
                                     {QStringLiteral("serial"), JsonString(p.serial)},
                                     {QStringLiteral("device_id"), JsonString(p.deviceId)},
-                                    {QStringLiteral("matches"), static_cast<bool>(matches[i])},
-                                    {QStringLiteral("target"), printers[i].target}});
+                                    {QStringLiteral("matches"), printer.target},
+                                    {QStringLiteral("target"), &printer == inUse}});
         }
         PrintJson(QJsonObject{{QStringLiteral("printers"), list}});
     } else if (printers.empty()) {
         PrintLine(QStringLiteral("no USB printer interface found"));
     }
     for (std::size_t i = 0; i < printers.size() && !invocation.json; ++i) {
-        const cusb_detail::PrinterIdentity& p = printers[i].identity;
-        const QString mark = printers[i].target ? QStringLiteral(" [target]")
-                             : matches[i] ? QStringLiteral(" [also an LM-360R: choose it with --serial]")
-                                          : QString();
+        const PrinterIdentity& p = printers[i].identity;
+        const QString mark = &printers[i] == inUse ? QStringLiteral(" [target]")
+                             : printers[i].target
+                                 ? QStringLiteral(" [also an LM-360R: choose it with --serial]")
+                                 : QString();
         PrintLine(QStringLiteral("%1: manufacturer %2, product %3, serial %4%5")
                       .arg(i + 1)
                       .arg(Quoted(p.manufacturer), Quoted(p.product), Quoted(p.serial), mark));
         PrintLine(QStringLiteral("   device ID: %1").arg(Quoted(p.deviceId)));
     }
-    const bool found =
-        std::any_of(printers.begin(), printers.end(), [](const ListedPrinter& p) { return p.target; });
-    return found ? kExitSuccess : kExitNoPrinter;
+    return inUse != nullptr ? kExitSuccess : kExitNoPrinter;
 }
 
 } // namespace cli

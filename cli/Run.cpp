@@ -1,6 +1,7 @@
 #include "cli/Run.h"
 
 #include "cli/CommandLine.h"
+#include "cli/Completion.h"
 #include "cli/ExitCodes.h"
 #include "cli/FileCommands.h"
 #include "cli/Output.h"
@@ -13,6 +14,9 @@
 namespace cli {
 
 int Run(const QStringList& arguments, const BusFactory& openBus) {
+    if (arguments.value(1) == QLatin1String(kCompleteWord)) {
+        return RunCompletion(arguments.mid(2));
+    }
     const ParsedCommandLine parsed = ParseCommandLine(arguments);
     switch (parsed.outcome) {
     case ParsedCommandLine::Outcome::Help:

@@ -1,9 +1,7 @@
 #include "cli/TargetPrinter.h"
 
 #include "cli/Output.h"
-#include "protocol/PrinterIdentity.h"
-
-#include <algorithm>
+#include "protocol/PrinterModel.h"
 
 namespace cli {
 
@@ -21,14 +19,11 @@ void WarnWhenSeveralMatch(SettingsService& service, const QString& serial) {
         return;
     }
     const PrinterListing listing = service.ListPrinters();
-    const auto matching = std::count_if(listing.printers.begin(), listing.printers.end(),
-                                        [](const ListedPrinter& p) { return p.target; });
+    const std::size_t matching = listing.Matching();
     if (matching < 2) {
         return;
     }
-    const auto first = std::find_if(listing.printers.begin(), listing.printers.end(),
-                                    [](const ListedPrinter& p) { return p.target; });
-    const std::optional<std::string>& used = first->identity.serial;
+    const std::optional<std::string>& used = listing.InUse()->identity.serial;
     PrintError(QStringLiteral("warning: %1 LM-360R printers are attached; using the first, %2; choose "
                               "another with --serial SERIAL (\"lm360rctl list\" shows them)")
                    .arg(matching)

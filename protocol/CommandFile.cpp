@@ -10,30 +10,38 @@ void Append(std::vector<std::uint8_t>& out, const Frame& frame) {
     out.insert(out.end(), frame.begin(), frame.end());
 }
 
-void AppendSetting(std::vector<std::uint8_t>& out, SettingKind kind, int index) {
-    Append(out, *WriteFrameFor(kind, ValueByte(ValueForIndex(kind, index))));
+int SelectedIndex(const CommandSelections& selections, SettingKind kind) {
+    const auto selected = selections.find(kind);
+    return selected != selections.end() ? selected->second : -1;
 }
 
-std::vector<std::uint8_t> SettingsBytes(CommandGroup group, const CommandSelections& s) {
+std::vector<std::uint8_t> SettingsBytes(CommandGroup group, const CommandSelections& selections) {
+    const std::optional<SettingTab> tab = TabOfGroup(group);
+    if (!tab) {
+        return {0x00};
+    }
     std::vector<std::uint8_t> bytes;
-    switch (group) {
-    case kPowerGroup:
-        AppendSetting(bytes, kPowerOn, s.powerOn);
-        AppendSetting(bytes, kAutoPowerOff, s.autoPowerOff);
-        AppendSetting(bytes, kNetwork, s.network);
-        break;
-    case kPrintGroup:
-        AppendSetting(bytes, kInfoPrint, s.infoPrint);
-        Append(bytes, CommandModeWriteFrame(false));
-        break;
-    default:
-        bytes.push_back(0x00);
-        break;
+    for (const SettingRow& setting : Settings()) {
+        if (setting.tab == *tab) {
+            const std::int16_t value = ValueForIndex(setting.kind, SelectedIndex(selections, setting.kind));
+            Append(bytes, *WriteFrameFor(setting.kind, WrittenByte(setting, value, false)));
+        }
     }
     return bytes;
 }
 
 } // namespace
+
+std::optional<SettingTab> TabOfGroup(CommandGroup group) {
+    switch (group) {
+    case kPowerGroup:
+        return SettingTab::Power;
+    case kPrintGroup:
+        return SettingTab::Print;
+    default:
+        return std::nullopt;
+    }
+}
 
 std::vector<std::uint8_t> BuildCommandFile(CommandGroup group, const CommandSelections& selections) {
     const std::vector<std::uint8_t> settings = SettingsBytes(group, selections);

@@ -1,27 +1,30 @@
 #pragma once
 
+#include "protocol/SettingKind.h"
+#include "protocol/SettingsTable.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <map>
+#include <optional>
 #include <string_view>
 #include <vector>
 
 namespace protocol {
 
-// A command file carries the write frames of one group of settings behind a short header.
-// Group codes: the power tab saves group 1, the print tab group 4.
+// A command file carries the write frames of one tab's settings, in table order, behind a short
+// header. Group codes: the power tab saves group 1, the print tab group 4.
 using CommandGroup = std::int32_t;
 inline constexpr CommandGroup kPowerGroup = 1;
 inline constexpr CommandGroup kPrintGroup = 4;
 
-// The selected index of each list (-1 when nothing is selected). Command mode is not read:
-// its frame in a file always carries 01.
-struct CommandSelections {
-    int powerOn = -1;
-    int autoPowerOff = -1;
-    int network = -1;
-    int infoPrint = -1;
-};
+// The tab whose settings a group's file carries; nullopt for any other code.
+std::optional<SettingTab> TabOfGroup(CommandGroup group);
+
+// The selected list index of each setting; a setting left out counts as nothing selected (-1). A
+// setting with a fixed write is not read: its frame carries the fixed byte.
+using CommandSelections = std::map<SettingKind, int>;
 
 // The whole file for a group; any group code other than 1 and 4 gives a single 00 as its settings.
 std::vector<std::uint8_t> BuildCommandFile(CommandGroup group, const CommandSelections& selections);

@@ -1,5 +1,7 @@
 #include "protocol/Frames.h"
 
+#include "protocol/SettingsTable.h"
+
 #include <algorithm>
 #include <array>
 
@@ -7,25 +9,6 @@ namespace protocol {
 namespace {
 
 constexpr std::uint8_t ESC = 0x1B;
-
-// The printer's two frame families differ in shape:
-//  "U" family: read = prefix 01 (reply 32 bytes, value at 30); write = prefix 00 vv
-//  "X" family: read = prefix "1" 00 00 (reply 3 bytes, value at 2); write = prefix "2" 01 00 vv
-enum class Family { U, X };
-
-struct KindFrames {
-    SettingKind kind;
-    std::array<std::uint8_t, 4> prefix;
-    Family family;
-};
-
-constexpr std::array<KindFrames, 5> kKindFrames{{
-    {kPowerOn, {ESC, 'i', 'U', 'p'}, Family::U},
-    {kAutoPowerOff, {ESC, 'i', 'U', 'A'}, Family::U},
-    {kNetwork, {ESC, 'i', 'X', 'K'}, Family::X},
-    {kInfoPrint, {ESC, 'i', 'X', 'o'}, Family::X},
-    {kCommandMode, {ESC, 'i', 'U', 'a'}, Family::U},
-}};
 
 constexpr std::array<std::uint8_t, 1> kUReadTail{0x01};
 constexpr std::array<std::uint8_t, 1> kUWriteTail{0x00};
@@ -41,15 +24,6 @@ constexpr std::array<std::uint8_t, 2> kInitializeFrame{ESC, '@'};
 constexpr std::array<std::uint8_t, 4> kModeFrame{ESC, 'i', 'a', 0x01};
 constexpr std::array<std::uint8_t, 3> kStatusRequestFrame{ESC, 'i', 'S'};
 
-constexpr std::uint8_t kCommandModeValue = 0x01;
-constexpr std::uint8_t kZeroValue = 0x00;
-
-const KindFrames* FindKind(SettingKind kind) {
-    const auto* it = std::find_if(kKindFrames.begin(), kKindFrames.end(),
-                                  [kind](const KindFrames& k) { return k.kind == kind; });
-    return it == kKindFrames.end() ? nullptr : &*it;
-}
-
 template <std::size_t N> Frame ToFrame(const std::array<std::uint8_t, N>& bytes) {
     return Frame(bytes.begin(), bytes.end());
 }
@@ -60,17 +34,17 @@ Frame Concat(const std::array<std::uint8_t, 4>& prefix, std::span<const std::uin
     return frame;
 }
 
-std::span<const std::uint8_t> ReadTail(Family family) {
-    return family == Family::U ? std::span<const std::uint8_t>(kUReadTail)
-                               : std::span<const std::uint8_t>(kXReadTail);
+std::span<const std::uint8_t> ReadTail(FrameFamily family) {
+    return family == FrameFamily::U ? std::span<const std::uint8_t>(kUReadTail)
+                                    : std::span<const std::uint8_t>(kXReadTail);
 }
 
-std::span<const std::uint8_t> WriteTail(Family family) {
-    return family == Family::U ? std::span<const std::uint8_t>(kUWriteTail)
-                               : std::span<const std::uint8_t>(kXWriteTail);
+std::span<const std::uint8_t> WriteTail(FrameFamily family) {
+    return family == FrameFamily::U ? std::span<const std::uint8_t>(kUWriteTail)
+                                    : std::span<const std::uint8_t>(kXWriteTail);
 }
 
-Frame WriteFrame(const KindFrames& k, std::uint8_t value) {
+Frame WriteFrame(const SettingRow& k, std::uint8_t value) {
     Frame frame = Concat(k.prefix, WriteTail(k.family));
     frame.push_back(value);
     return frame;
@@ -83,25 +57,21 @@ bool StartsWith(std::span<const std::uint8_t> bytes, std::span<const std::uint8_
 } // namespace
 
 std::optional<ReadRequest> ReadRequestFor(SettingKind kind) {
-    const KindFrames* k = FindKind(kind);
+    const SettingRow* k = SettingOf(kind);
     if (k == nullptr) {
         return std::nullopt;
     }
-    const bool u = k->family == Family::U;
+    const bool u = k->family == FrameFamily::U;
     return ReadRequest{Concat(k->prefix, ReadTail(k->family)), u ? kUReplyLength : kXReplyLength,
                        u ? kUValuePosition : kXValuePosition};
 }
 
 std::optional<Frame> WriteFrameFor(SettingKind kind, std::uint8_t value) {
-    const KindFrames* k = FindKind(kind);
-    if (k == nullptr || kind == kCommandMode) {
+    const SettingRow* k = SettingOf(kind);
+    if (k == nullptr) {
         return std::nullopt;
     }
     return WriteFrame(*k, value);
-}
-
-Frame CommandModeWriteFrame(bool zeroFlag) {
-    return WriteFrame(*FindKind(kCommandMode), zeroFlag ? kZeroValue : kCommandModeValue);
 }
 
 ResetExchange ResetExchangeFrames() {
@@ -131,7 +101,7 @@ std::optional<RecognizedFrame> RecognizeFrame(std::span<const std::uint8_t> byte
     if (StartsWith(bytes, kResetFrame)) {
         return RecognizedFrame{FrameType::Reset, kReset, kResetFrame.size(), 0};
     }
-    for (const KindFrames& k : kKindFrames) {
+    for (const SettingRow& k : Settings()) {
         if (!StartsWith(bytes, k.prefix)) {
             continue;
         }

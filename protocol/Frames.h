@@ -25,14 +25,12 @@ struct ResetExchange {
     ReadRequest readRequest;
 };
 
-// Kinds 1-5; nullopt for any other kind.
+// Settings of the table; nullopt for any other kind.
 std::optional<ReadRequest> ReadRequestFor(SettingKind kind);
 
-// Kinds 1-4 with the value byte at the end; nullopt for any other kind (command mode has its own frame).
+// The setting's write frame with the value byte at the end (WrittenByte says which); nullopt for a
+// kind without a row.
 std::optional<Frame> WriteFrameFor(SettingKind kind, std::uint8_t value);
-
-// The command-mode write frame always carries 01, or 00 when the write carries the zero flag.
-Frame CommandModeWriteFrame(bool zeroFlag);
 
 ResetExchange ResetExchangeFrames();
 

@@ -1,101 +1,76 @@
 #include "protocol/SettingValues.h"
 
-#include <array>
+#include <algorithm>
+#include <cctype>
 
 namespace protocol {
 namespace {
 
-constexpr SettingText Key(std::string_view key) {
-    return {TextSort::Key, key};
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
 }
-constexpr SettingText Verbatim(std::string_view text) {
-    return {TextSort::Verbatim, text};
+
+// The index on the setting's line for a value no choice stands for.
+int IndexOnLine(const SettingRow& setting, int value) {
+    const int offset = value - setting.base;
+    return setting.step != 0 && offset % setting.step == 0 ? offset / setting.step : -1;
 }
-constexpr SettingText kEmpty{TextSort::Empty, {}};
-
-constexpr std::array kPowerOnItems{Key("PowerON_OFF"), Key("PowerON_ON")};
-constexpr std::array kAutoPowerOffItems{Verbatim("0"),  Verbatim("10"), Verbatim("20"), Verbatim("30"),
-                                        Verbatim("40"), Verbatim("50"), Verbatim("60")};
-constexpr std::array kNetworkItems{Key("NetworkSet1_1"), Key("NetworkSet1_2"), Key("NetworkSet1_3")};
-constexpr std::array kInfoPrintItems{Key("InfoPrint_1"), Key("InfoPrint_2"), Key("InfoPrint_3")};
-// Information print 0 has a text but no list entry.
-constexpr SettingText kInfoPrintZero = Key("InfoPrint_4");
-// Command mode reports 0, 1 or 3; its texts are not list entries the application fills.
-constexpr std::array kCommandModeTexts{Key("Command_1"), Key("Command_2"), Key("Command_3")};
-constexpr std::array<int, 3> kCommandModeValues{0, 1, 3};
-// Power-on values the list cannot show read as this, untranslated.
-constexpr SettingText kPowerOnOther = Verbatim("OFF");
-
-constexpr int kInfoPrintBase = 3;
 
 } // namespace
 
-std::span<const SettingText> ListItems(SettingKind kind) {
-    switch (kind) {
-    case kPowerOn:
-        return kPowerOnItems;
-    case kAutoPowerOff:
-        return kAutoPowerOffItems;
-    case kNetwork:
-        return kNetworkItems;
-    case kInfoPrint:
-        return kInfoPrintItems;
-    default:
-        return {};
-    }
-}
-
-int InitialIndex(SettingKind kind) {
-    switch (kind) {
-    case kAutoPowerOff:
-        return static_cast<int>(kAutoPowerOffItems.size()) - 1; // "60"
-    case kNetwork:
-        return static_cast<int>(kNetworkItems.size()) - 1; // "NetworkSet1_3"
-    default:
-        return 0;
-    }
-}
-
 std::int16_t ValueForIndex(SettingKind kind, int index) {
-    const int value = kind == kInfoPrint ? kInfoPrintBase - index : index;
+    const SettingRow* setting = SettingOf(kind);
+    const int value = setting != nullptr ? setting->base + setting->step * index : index;
     return static_cast<std::int16_t>(value);
 }
 
-ValueDisplay DisplayForValue(SettingKind kind, int value) {
-    const auto inRange = [value](auto items) { return value >= 0 && value < static_cast<int>(items.size()); };
-    switch (kind) {
-    case kPowerOn:
-        return {
-            true,
-            {inRange(kPowerOnItems) ? kPowerOnItems[static_cast<std::size_t>(value)] : kPowerOnOther, value}};
-    case kAutoPowerOff:
-        // anything the list cannot show reads as the longest time
-        return {true,
-                {inRange(kAutoPowerOffItems) ? kAutoPowerOffItems[static_cast<std::size_t>(value)]
-                                             : kAutoPowerOffItems.back(),
-                 value}};
-    case kNetwork:
-        return {true,
-                {inRange(kNetworkItems) ? kNetworkItems[static_cast<std::size_t>(value)] : kEmpty, value}};
-    case kInfoPrint: {
-        const int index = kInfoPrintBase - value;
-        if (value == 0) {
-            return {true, {kInfoPrintZero, index}};
-        }
-        const bool listed = value >= 1 && value <= kInfoPrintBase;
-        return {true,
-                {listed ? kInfoPrintItems[static_cast<std::size_t>(index)] : kInfoPrintItems.front(), index}};
+std::uint8_t WrittenByte(const SettingRow& setting, std::int16_t value, bool zero) {
+    if (zero) {
+        return 0x00;
     }
-    case kCommandMode:
-        for (std::size_t i = 0; i < kCommandModeValues.size(); ++i) {
-            if (kCommandModeValues[i] == value) {
-                return {true, {kCommandModeTexts[i], static_cast<int>(i)}};
-            }
-        }
-        return {true, {kEmpty, value}};
-    default:
+    return setting.fixedWrite ? setting.fixedValue : ValueByte(value);
+}
+
+const SettingChoice* ChoiceForValue(const SettingRow& setting, int value) {
+    const std::uint8_t byte = ValueByte(static_cast<std::int16_t>(value));
+    const auto found = std::find_if(setting.choices.begin(), setting.choices.end(),
+                                    [byte](const SettingChoice& choice) { return choice.byte == byte; });
+    return found != setting.choices.end() ? &*found : nullptr;
+}
+
+ValueDisplay DisplayForValue(SettingKind kind, int value) {
+    const SettingRow* setting = SettingOf(kind);
+    if (setting == nullptr) {
         return {};
     }
+    if (const SettingChoice* choice = ChoiceForValue(*setting, value)) {
+        return {true, {choice->text, static_cast<int>(choice - setting->choices.data())}};
+    }
+    return {true, {setting->unknown, IndexOnLine(*setting, value)}};
+}
+
+std::optional<std::string_view> WordForValue(SettingKind kind, int value) {
+    const SettingRow* setting = SettingOf(kind);
+    const SettingChoice* choice = setting != nullptr ? ChoiceForValue(*setting, value) : nullptr;
+    if (choice == nullptr || choice->word.empty()) {
+        return std::nullopt;
+    }
+    return choice->word;
+}
+
+std::optional<int> IndexForWord(SettingKind kind, std::string_view word) {
+    const SettingRow* setting = SettingOf(kind);
+    if (setting == nullptr) {
+        return std::nullopt;
+    }
+    const auto list = setting->List();
+    const auto found = std::find_if(list.begin(), list.end(), [word](const SettingChoice& choice) {
+        return EqualsIgnoringCase(choice.word, word);
+    });
+    return found != list.end() ? std::optional<int>(static_cast<int>(found - list.begin())) : std::nullopt;
 }
 
 } // namespace protocol

@@ -2,7 +2,7 @@
 
 #include "platform/usb/UsbInterface.h"
 #include "platform/usb/UsbRequests.h"
-#include "simulator/PrinterIdentity.h"
+#include "simulator/DeviceIdentity.h"
 #include "simulator/PrinterSettings.h"
 
 #include <chrono>
@@ -58,7 +58,7 @@ struct AlternateSetting {
 
 // How one simulated USB interface looks and misbehaves. The defaults are a healthy LM-360R.
 struct DeviceScript {
-    PrinterIdentity identity = DefaultIdentity();
+    DeviceIdentity identity = DefaultIdentity();
     PrinterSettings settings;
     std::set<protocol::SettingKind> refusedKinds; // writes accepted but not stored
 

@@ -1,21 +1,25 @@
 #include "simulator/PrinterSettings.h"
 
-namespace simulator {
-namespace {
+#include "protocol/SettingValues.h"
+#include "protocol/SettingsTable.h"
 
-std::size_t Slot(protocol::SettingKind kind) {
-    return static_cast<std::size_t>(kind - protocol::kFirstValueKind);
+namespace simulator {
+
+PrinterSettings::PrinterSettings() {
+    for (const protocol::SettingRow& setting : protocol::Settings()) {
+        values_[setting.kind] =
+            protocol::ValueByte(protocol::ValueForIndex(setting.kind, setting.firstChoice));
+    }
 }
 
-} // namespace
-
 std::uint8_t PrinterSettings::Get(protocol::SettingKind kind) const {
-    return protocol::IsReadableKind(kind) ? values[Slot(kind)] : 0;
+    const auto stored = values_.find(kind);
+    return stored != values_.end() ? stored->second : 0;
 }
 
 void PrinterSettings::Set(protocol::SettingKind kind, std::uint8_t value) {
-    if (protocol::IsReadableKind(kind)) {
-        values[Slot(kind)] = value;
+    if (const auto stored = values_.find(kind); stored != values_.end()) {
+        stored->second = value;
     }
 }
 

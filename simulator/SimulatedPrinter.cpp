@@ -2,6 +2,7 @@
 
 #include "platform/usb/UsbRequests.h"
 #include "protocol/Frames.h"
+#include "protocol/SettingsTable.h"
 
 #include <algorithm>
 
@@ -19,15 +20,12 @@ constexpr std::size_t kMaxPendingReply = 64 * 1024;
 // strict prefix of one of them may still become that frame.
 const std::vector<protocol::Frame>& KnownFrames() {
     static const std::vector<protocol::Frame> frames = [] {
-        std::vector<protocol::Frame> all{
-            protocol::InitializeFrame(), protocol::ModeFrame(), protocol::StatusRequestFrame(),
-            protocol::ResetExchangeFrames().resetFrame, protocol::CommandModeWriteFrame(false)};
-        for (protocol::SettingKind kind = protocol::kFirstValueKind; kind <= protocol::kLastValueKind;
-             ++kind) {
-            all.push_back(protocol::ReadRequestFor(kind)->frame);
-            if (auto write = protocol::WriteFrameFor(kind, 0)) {
-                all.push_back(*write);
-            }
+        std::vector<protocol::Frame> all{protocol::InitializeFrame(), protocol::ModeFrame(),
+                                         protocol::StatusRequestFrame(),
+                                         protocol::ResetExchangeFrames().resetFrame};
+        for (const protocol::SettingRow& setting : protocol::Settings()) {
+            all.push_back(protocol::ReadRequestFor(setting.kind)->frame);
+            all.push_back(*protocol::WriteFrameFor(setting.kind, 0));
         }
         return all;
     }();
@@ -47,7 +45,7 @@ std::vector<std::uint8_t> Truncated(std::vector<std::uint8_t> bytes, std::uint16
 
 } // namespace
 
-SimulatedPrinter::SimulatedPrinter(PrinterIdentity identity, PrinterSettings settings)
+SimulatedPrinter::SimulatedPrinter(DeviceIdentity identity, PrinterSettings settings)
     : identity_(std::move(identity)), settings_(settings) {}
 
 void SimulatedPrinter::Receive(std::span<const std::uint8_t> bytes) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "protocol/SettingKind.h"
-#include "simulator/PrinterIdentity.h"
+#include "simulator/DeviceIdentity.h"
 #include "simulator/PrinterSettings.h"
 
 #include <cstddef>
@@ -37,7 +37,7 @@ struct ControlSetup {
 // at a time, the way a printer resynchronises on the next ESC.
 class SimulatedPrinter {
   public:
-    explicit SimulatedPrinter(PrinterIdentity identity = DefaultIdentity(), PrinterSettings settings = {});
+    explicit SimulatedPrinter(DeviceIdentity identity = DefaultIdentity(), PrinterSettings settings = {});
 
     // Bulk OUT.
     void Receive(std::span<const std::uint8_t> bytes);
@@ -49,7 +49,7 @@ class SimulatedPrinter {
     // Returns what the device delivers, at most wLength bytes; nullopt when it stalls the request.
     std::optional<std::vector<std::uint8_t>> AnswerControl(const ControlSetup& setup) const;
 
-    const PrinterIdentity& identity() const { return identity_; }
+    const DeviceIdentity& identity() const { return identity_; }
     const PrinterSettings& settings() const { return settings_; }
     void SetSettings(const PrinterSettings& settings) { settings_ = settings; }
 
@@ -68,7 +68,7 @@ class SimulatedPrinter {
     void AppendStatusReply();
     void ChangeSettings(const PrinterSettings& settings);
 
-    PrinterIdentity identity_;
+    DeviceIdentity identity_;
     PrinterSettings settings_;
     std::set<protocol::SettingKind> refused_;
     std::function<void(const PrinterSettings&)> observer_;

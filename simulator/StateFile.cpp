@@ -1,7 +1,7 @@
 #include "simulator/StateFile.h"
 
-#include "protocol/SettingNames.h"
-#include "simulator/PrinterIdentity.h"
+#include "protocol/SettingsTable.h"
+#include "simulator/DeviceIdentity.h"
 
 #include <charconv>
 
@@ -39,11 +39,11 @@ std::optional<std::set<protocol::SettingKind>> ParseKinds(std::string_view text)
             break;
         }
         const auto end = std::min(text.find_first_of(" \t,", start), text.size());
-        const auto kind = protocol::SettingKindNamed(text.substr(start, end - start));
-        if (!kind) {
+        const protocol::SettingRow* setting = protocol::SettingNamed(text.substr(start, end - start));
+        if (setting == nullptr) {
             return std::nullopt;
         }
-        kinds.insert(*kind);
+        kinds.insert(setting->kind);
         pos = end;
     }
     return kinds;
@@ -68,12 +68,12 @@ std::string Apply(PrinterState& printer, std::string_view key, std::string_view 
             return "unknown setting in \"refuse\"";
         }
         printer.refusedKinds = *kinds;
-    } else if (const auto kind = protocol::SettingKindNamed(key)) {
+    } else if (const protocol::SettingRow* setting = protocol::SettingNamed(key)) {
         const auto byte = ParseByte(value);
         if (!byte) {
             return "a setting's value must be a number from 0 to 255";
         }
-        printer.settings.Set(*kind, *byte);
+        printer.settings.Set(setting->kind, *byte);
     } else {
         return "unknown key \"" + std::string(key) + "\"";
     }
@@ -127,15 +127,14 @@ std::string FormatState(const std::vector<PrinterState>& printers) {
         text += "serial = " + printer.serial + "\n";
         text += "manufacturer = " + printer.manufacturer + "\n";
         text += "product = " + printer.product + "\n";
-        for (protocol::SettingKind kind = protocol::kFirstValueKind; kind <= protocol::kLastValueKind;
-             ++kind) {
-            text += std::string(protocol::SettingName(kind)) + " = " +
-                    std::to_string(printer.settings.Get(kind)) + "\n";
+        for (const protocol::SettingRow& setting : protocol::Settings()) {
+            text +=
+                std::string(setting.key) + " = " + std::to_string(printer.settings.Get(setting.kind)) + "\n";
         }
         if (!printer.refusedKinds.empty()) {
             text += "refuse =";
             for (protocol::SettingKind kind : printer.refusedKinds) {
-                text += " " + std::string(protocol::SettingName(kind));
+                text += " " + std::string(protocol::SettingOf(kind)->key);
             }
             text += "\n";
         }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "protocol/SettingKind.h"
-#include "simulator/PrinterIdentity.h"
+#include "simulator/DeviceIdentity.h"
 #include "simulator/PrinterSettings.h"
 
 #include <optional>
@@ -46,7 +46,7 @@ struct LoadedState {
 LoadedState LoadStateFile(const std::string& path);
 
 // The identity a printer of the state file presents: its strings and the matching device ID.
-PrinterIdentity IdentityOf(const PrinterState& state);
+DeviceIdentity IdentityOf(const PrinterState& state);
 
 // Replaces the file at `path` with these printers all at once; returns what went wrong, or nullopt.
 std::optional<std::string> SaveStateFile(const std::string& path, const std::vector<PrinterState>& printers);

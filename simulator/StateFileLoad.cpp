@@ -33,8 +33,8 @@ LoadedState LoadStateFile(const std::string& path) {
     return {std::move(*parsed.printers), true};
 }
 
-PrinterIdentity IdentityOf(const PrinterState& state) {
-    PrinterIdentity identity = DefaultIdentity(state.serial);
+DeviceIdentity IdentityOf(const PrinterState& state) {
+    DeviceIdentity identity = DefaultIdentity(state.serial);
     identity.manufacturer = state.manufacturer;
     identity.product = state.product;
     identity.deviceId = DeviceIdText(state.manufacturer, state.product, state.serial);

@@ -30,9 +30,6 @@ struct TransactionPlan {
     std::span<const std::uint8_t> frame;   // the read's request, or the set's command
     std::span<const std::uint8_t> request; // a set's read request; empty: none
     std::span<std::uint8_t> reply;         // exactly this many bytes are read
-    // What a read reports when writing its request fails: the window's settings object reports the
-    // write's own 4, the link's own transactions 5.
-    LinkResult requestWriteFailure = kLinkRequestWriteFailed;
     // Moved after every step, ending at 100 on every path; may be null.
     ProgressIndicator* progress = nullptr;
 };
@@ -62,20 +59,24 @@ class CUsb {
     LinkResult UsbRead(USBIOContext& context, void* reply, std::uint32_t& length, std::uint32_t timeout);
     LinkResult UsbClose(USBIOContext& context);
 
-    // Every transaction of the program, on the given targets. A failure is also kept as the last one.
-    TransactionOutcome Transact(const LinkTargets& targets, const TransactionPlan& plan);
-
-    // The link's own transactions, on its own targets. Replies are 32 bytes long unless the request
-    // is answered by fewer (the network and information-print replies are 3 bytes): waiting for 32
-    // would let a complete short reply run into the read's time-out. At most 32; reply buffers hold
-    // `replyLength` bytes.
-    static constexpr std::uint32_t kTransactionReplyLength = 32;
-    LinkResult GetSettings(const void* frame, int length, void* reply,
-                           std::uint32_t replyLength = kTransactionReplyLength);
-    LinkResult GetStatus(void* reply);
-    LinkResult SetSettings(const void* frame, int length, const void* secondFrame, int secondLength,
-                           void* reply, std::uint32_t replyLength = kTransactionReplyLength);
-    LinkResult TestPrint(const void* frame, int length);
+    // The transactions, on the link's own targets; each is one plan for the one engine and returns
+    // the result with the failing step's platform status. A failure is also kept as the last one.
+    // Exactly `reply.size()` bytes are read: the network and information-print replies are 3 bytes
+    // long, and waiting for 32 would let a complete short reply run into the read's time-out.
+    // `progress` moves after every step and ends at 100; it may be null.
+    //
+    // Writes `frame` and reads the reply; 5 when the frame cannot be written.
+    TransactionOutcome GetSettings(std::span<const std::uint8_t> frame, std::span<std::uint8_t> reply,
+                                   ProgressIndicator* progress = nullptr);
+    // The status request, answered by `reply` (32 bytes).
+    TransactionOutcome GetStatus(std::span<std::uint8_t> reply);
+    // Writes `frame`, then `secondFrame`, and reads the reply; 6 when the first frame cannot be
+    // written, 5 when the second cannot. Without a second frame nothing is read.
+    TransactionOutcome SetSettings(std::span<const std::uint8_t> frame,
+                                   std::span<const std::uint8_t> secondFrame, std::span<std::uint8_t> reply,
+                                   ProgressIndicator* progress = nullptr);
+    // One frame and nothing read: SetSettings without a second frame.
+    TransactionOutcome TestPrint(std::span<const std::uint8_t> frame);
 
     // The last failed transaction's result and the platform status of its failing step; both stay
     // as they are after a success.
@@ -83,6 +84,8 @@ class CUsb {
     std::uint32_t mLastError() const { return lastError_; }
 
   private:
+    // The one engine every transaction runs on.
+    TransactionOutcome Transact(const LinkTargets& targets, const TransactionPlan& plan);
     LinkTargets OwnTargets() const;
     // Notes a failed transaction's result and status; returns the result.
     LinkResult Record(LinkResult result, std::int32_t error);

@@ -4,11 +4,10 @@
 #include "platform/usb/UsbRequests.h"
 #include "protocol/Frames.h"
 #include "usb/CUsb.h"
-#include "usb/PrinterIdentityReader.h"
+#include "usb/PrinterIdentity.h"
 
 #include <vector>
 
-using namespace cusb_detail;
 using platform::UsbInterface;
 using platform::UsbStatus;
 

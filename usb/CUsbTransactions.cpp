@@ -97,7 +97,7 @@ TransactionOutcome ReadTransaction(Run& run, const TransactionPlan& plan) {
     const std::optional<std::int32_t> requestFailed = run.Write(plan.frame);
     run.Progress(kReadRequestWritten);
     if (requestFailed) {
-        return run.CloseAfterFailure(plan.requestWriteFailure, *requestFailed);
+        return run.CloseAfterFailure(kLinkRequestWriteFailed, *requestFailed);
     }
     return run.ReadAndClose(plan.reply, kReadReplyRead);
 }
@@ -124,14 +124,6 @@ TransactionOutcome SetTransaction(Run& run, const TransactionPlan& plan) {
     return run.ReadAndClose(plan.reply, kSetReplyRead);
 }
 
-bool ValidFrame(const void* frame, int length) {
-    return length >= 0 && (frame != nullptr || length == 0);
-}
-
-std::span<const std::uint8_t> Bytes(const void* frame, int length) {
-    return {static_cast<const std::uint8_t*>(frame), static_cast<std::size_t>(length)};
-}
-
 } // namespace
 
 TransactionOutcome CUsb::Transact(const LinkTargets& targets, const TransactionPlan& plan) {
@@ -151,48 +143,31 @@ LinkTargets CUsb::OwnTargets() const {
     return {target(mManufacturer), target(mProduct), target(mSerial)};
 }
 
-LinkResult CUsb::GetSettings(const void* frame, int length, void* reply, std::uint32_t replyLength) {
-    // Refused before the bus is touched: the write could only fail, or the read overrun.
-    if (!ValidFrame(frame, length)) {
-        return Record(kLinkRequestWriteFailed, platform::kUsbErrorInvalidParam);
-    }
-    if (reply == nullptr || replyLength > kTransactionReplyLength) {
-        return Record(kLinkReadFailed, platform::kUsbErrorInvalidParam);
-    }
-    return Transact(OwnTargets(), {.shape = TransactionPlan::Shape::Read,
-                                   .frame = Bytes(frame, length),
-                                   .reply = {static_cast<std::uint8_t*>(reply), replyLength}})
-        .result;
+TransactionOutcome CUsb::GetSettings(std::span<const std::uint8_t> frame, std::span<std::uint8_t> reply,
+                                     ProgressIndicator* progress) {
+    return Transact(
+        OwnTargets(),
+        {.shape = TransactionPlan::Shape::Read, .frame = frame, .reply = reply, .progress = progress});
 }
 
-LinkResult CUsb::GetStatus(void* reply) {
+TransactionOutcome CUsb::GetStatus(std::span<std::uint8_t> reply) {
     const protocol::Frame status = protocol::StatusRequestFrame();
-    return GetSettings(status.data(), static_cast<int>(status.size()), reply, protocol::kStatusReplyLength);
+    return GetSettings(status, reply);
 }
 
-LinkResult CUsb::SetSettings(const void* frame, int length, const void* secondFrame, int secondLength,
-                             void* reply, std::uint32_t replyLength) {
-    // A null second frame means there is none, whatever its length says.
-    const bool hasSecond = secondFrame != nullptr;
-    if (!ValidFrame(frame, length)) {
-        return Record(kLinkCommandWriteFailed, platform::kUsbErrorInvalidParam);
+TransactionOutcome CUsb::SetSettings(std::span<const std::uint8_t> frame,
+                                     std::span<const std::uint8_t> secondFrame, std::span<std::uint8_t> reply,
+                                     ProgressIndicator* progress) {
+    TransactionPlan plan{.shape = TransactionPlan::Shape::Set, .frame = frame, .progress = progress};
+    if (!secondFrame.empty()) {
+        plan.request = secondFrame;
+        plan.reply = reply;
     }
-    if (hasSecond && !ValidFrame(secondFrame, secondLength)) {
-        return Record(kLinkRequestWriteFailed, platform::kUsbErrorInvalidParam);
-    }
-    if (hasSecond && (reply == nullptr || replyLength > kTransactionReplyLength)) {
-        return Record(kLinkReadFailed, platform::kUsbErrorInvalidParam);
-    }
-    TransactionPlan plan{.shape = TransactionPlan::Shape::Set, .frame = Bytes(frame, length)};
-    if (hasSecond) {
-        plan.request = Bytes(secondFrame, secondLength);
-        plan.reply = {static_cast<std::uint8_t*>(reply), replyLength};
-    }
-    return Transact(OwnTargets(), plan).result;
+    return Transact(OwnTargets(), plan);
 }
 
-LinkResult CUsb::TestPrint(const void* frame, int length) {
-    return SetSettings(frame, length, nullptr, 0, nullptr);
+TransactionOutcome CUsb::TestPrint(std::span<const std::uint8_t> frame) {
+    return SetSettings(frame, {}, {});
 }
 
 LinkResult CUsb::Record(LinkResult result, std::int32_t error) {

@@ -13,3 +13,9 @@ inline constexpr LinkResult kLinkReadFailed = 3;         // the reply read faile
 inline constexpr LinkResult kLinkWriteFailed = 4;        // a frame write failed
 inline constexpr LinkResult kLinkRequestWriteFailed = 5; // the frame before the reply read failed
 inline constexpr LinkResult kLinkCommandWriteFailed = 6; // the first frame of a set transaction failed
+
+// A failed set transaction whose command got through: the failure came while reading the setting
+// back (writing the read request, or reading the reply).
+constexpr bool FailedReadingBack(LinkResult result) {
+    return result == kLinkRequestWriteFailed || result == kLinkReadFailed;
+}

@@ -1,9 +1,11 @@
 #include "usb/SettingsService.h"
 
 #include "protocol/Frames.h"
-#include "protocol/PrinterIdentity.h"
+#include "protocol/PrinterModel.h"
 #include "protocol/SettingValues.h"
+#include "protocol/SettingsTable.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -24,23 +26,45 @@ const std::string* Target(const std::optional<std::string>& target) {
 
 } // namespace
 
-SettingsService::SettingsService(platform::UsbBus& bus)
-    : bus_(bus), link_(bus), manufacturer_(protocol::kTargetManufacturer),
-      product_(protocol::kTargetProduct) {}
+const ListedPrinter* PrinterListing::InUse() const {
+    const auto used = std::find_if(printers.begin(), printers.end(),
+                                   [](const ListedPrinter& listed) { return listed.target; });
+    return used != printers.end() ? &*used : nullptr;
+}
+
+std::size_t PrinterListing::Matching() const {
+    return static_cast<std::size_t>(std::count_if(printers.begin(), printers.end(),
+                                                  [](const ListedPrinter& listed) { return listed.target; }));
+}
+
+std::vector<PrinterIdentity> PrinterListing::ModelPrinters() const {
+    const std::string maker(protocol::kTargetManufacturer);
+    const std::string model(protocol::kTargetProduct);
+    std::vector<PrinterIdentity> found;
+    for (const ListedPrinter& listed : printers) {
+        if (!listed.identity.accessRefused && MatchesTargets(listed.identity, &maker, &model, nullptr)) {
+            found.push_back(listed.identity);
+        }
+    }
+    return found;
+}
+
+bool PrinterListing::ShowsRefusedPrinter() const {
+    return std::any_of(printers.begin(), printers.end(),
+                       [](const ListedPrinter& listed) { return listed.identity.accessRefused; });
+}
+
+SettingsService::SettingsService(platform::UsbBus& bus) : bus_(bus), link_(bus) {
+    SetTarget(std::string(protocol::kTargetManufacturer), std::string(protocol::kTargetProduct),
+              std::nullopt);
+}
 
 void SettingsService::SetTarget(std::optional<std::string> manufacturer, std::optional<std::string> product,
                                 std::optional<std::string> serial) {
     manufacturer_ = std::move(manufacturer);
     product_ = std::move(product);
     serial_ = std::move(serial);
-}
-
-LinkTargets SettingsService::Targets() const {
-    return {Target(manufacturer_), Target(product_), Target(serial_)};
-}
-
-TransactionOutcome SettingsService::Transact(const TransactionPlan& plan) {
-    return link_.Transact(Targets(), plan);
+    link_.SetDeviceInf(Target(manufacturer_), Target(product_), Target(serial_));
 }
 
 ReadOutcome SettingsService::ReadSetting(protocol::SettingKind kind, ProgressIndicator* progress) {
@@ -49,44 +73,31 @@ ReadOutcome SettingsService::ReadSetting(protocol::SettingKind kind, ProgressInd
         return {kRefusedKind, 0, 0};
     }
     Reply reply{};
-    const TransactionOutcome done = Transact({.shape = TransactionPlan::Shape::Read,
-                                              .frame = request->frame,
-                                              .reply = Wanted(reply, *request),
-                                              .requestWriteFailure = kLinkWriteFailed,
-                                              .progress = progress});
+    const TransactionOutcome done = link_.GetSettings(request->frame, Wanted(reply, *request), progress);
     return {done.result, done.status, ValueIn(reply, *request)};
 }
 
 WriteOutcome SettingsService::WriteSetting(protocol::SettingKind kind, std::int16_t value, bool zero,
                                            ProgressIndicator* progress) {
-    if (!protocol::IsReadableKind(kind)) {
+    const protocol::SettingRow* setting = protocol::SettingOf(kind);
+    if (setting == nullptr) {
         return {kRefusedKind, 0, 0, 0};
     }
-    const protocol::Frame frame = kind == protocol::kCommandMode
-                                      ? protocol::CommandModeWriteFrame(zero)
-                                      : *protocol::WriteFrameFor(kind, protocol::ValueByte(zero ? 0 : value));
-    // Every write frame ends with the value it carries, and the printer is expected to answer that
-    // value; for command mode this is its fixed 01 (00 with `zero`).
-    const int written = protocol::ReplyValue(frame.back());
+    const std::uint8_t byte = protocol::WrittenByte(*setting, value, zero);
+    const protocol::Frame frame = *protocol::WriteFrameFor(kind, byte);
     const protocol::ReadRequest request = *protocol::ReadRequestFor(kind);
     Reply reply{};
-    const TransactionOutcome done = Transact({.shape = TransactionPlan::Shape::Set,
-                                              .frame = frame,
-                                              .request = request.frame,
-                                              .reply = Wanted(reply, request),
-                                              .progress = progress});
-    return {done.result, done.status, written, ValueIn(reply, request)};
+    const TransactionOutcome done = link_.SetSettings(frame, request.frame, Wanted(reply, request), progress);
+    // The printer is expected to answer the value the frame carried.
+    return {done.result, done.status, protocol::ReplyValue(byte), ValueIn(reply, request)};
 }
 
 ResetOutcome SettingsService::Reset(ProgressIndicator* progress) {
     const protocol::ResetExchange frames = protocol::ResetExchangeFrames();
     Reply reply{};
     ResetOutcome outcome;
-    outcome.reset = Transact({.shape = TransactionPlan::Shape::Set,
-                              .frame = frames.resetFrame,
-                              .request = frames.readRequest.frame,
-                              .reply = Wanted(reply, frames.readRequest),
-                              .progress = progress});
+    outcome.reset = link_.SetSettings(frames.resetFrame, frames.readRequest.frame,
+                                      Wanted(reply, frames.readRequest), progress);
     if (outcome.reset.result == kLinkOk) {
         outcome.confirmation = ReadSetting(protocol::kAutoPowerOff, progress);
     }
@@ -96,32 +107,28 @@ ResetOutcome SettingsService::Reset(ProgressIndicator* progress) {
 StatusOutcome SettingsService::ReadStatus() {
     StatusOutcome outcome;
     outcome.reply.assign(protocol::kStatusReplyLength, 0);
-    const protocol::Frame request = protocol::StatusRequestFrame();
-    outcome.outcome =
-        Transact({.shape = TransactionPlan::Shape::Read, .frame = request, .reply = outcome.reply});
+    outcome.outcome = link_.GetStatus(outcome.reply);
     return outcome;
 }
 
 TransactionOutcome SettingsService::Send(std::span<const std::uint8_t> bytes) {
-    return Transact({.shape = TransactionPlan::Shape::Set, .frame = bytes});
+    return link_.TestPrint(bytes);
 }
 
 PrinterListing SettingsService::ListPrinters() {
     PrinterListing listing;
     std::vector<std::unique_ptr<platform::UsbInterfaceEntry>> entries;
     listing.status = bus_.ListInterfaces(entries);
-    const LinkTargets targets = Targets();
     for (const auto& entry : entries) {
         std::unique_ptr<platform::UsbInterface> intf;
-        if (entry->CreateInterface(intf) != platform::kUsbOk || !intf ||
-            !cusb_detail::IsPrinterInterface(*intf)) {
+        if (entry->CreateInterface(intf) != platform::kUsbOk || !intf || !IsPrinterInterface(*intf)) {
             continue;
         }
         // Unlike the open, listing does not look at other alternate settings: it takes each printer as
         // it is.
-        ListedPrinter listed{cusb_detail::ReadPrinterIdentity(*intf), false};
-        listed.target = cusb_detail::MatchesTargets(listed.identity, targets.manufacturer, targets.product,
-                                                    targets.serial);
+        ListedPrinter listed{ReadPrinterIdentity(*intf), false};
+        listed.target =
+            MatchesTargets(listed.identity, Target(manufacturer_), Target(product_), Target(serial_));
         listing.printers.push_back(std::move(listed));
     }
     return listing;

@@ -4,7 +4,7 @@
 #include "protocol/SettingKind.h"
 #include "usb/CUsb.h"
 #include "usb/LinkResult.h"
-#include "usb/PrinterIdentityReader.h"
+#include "usb/PrinterIdentity.h"
 
 #include <cstdint>
 #include <optional>
@@ -46,17 +46,29 @@ struct StatusOutcome {
 
 // A printer-class interface present on the bus and who it says it is.
 struct ListedPrinter {
-    cusb_detail::PrinterIdentity identity;
+    PrinterIdentity identity;
     bool target = false; // it matches the service's target
 };
 
 struct PrinterListing {
     platform::UsbStatus status = platform::kUsbOk; // of the listing itself
     std::vector<ListedPrinter> printers;           // in the bus's order
+
+    // The printer the service's exchanges reach: the first one, in the bus's order, that matches the
+    // target, as the link's open takes it. Null when none matches.
+    const ListedPrinter* InUse() const;
+    // How many match the target: without a serial, every LM-360R does, and only the first is used.
+    std::size_t Matching() const;
+    // Every LM-360R that lets this user ask who it is, whatever its serial, in the bus's order: the
+    // printers a user can choose from.
+    std::vector<PrinterIdentity> ModelPrinters() const;
+    // Whether an interface refused this user: it may be an LM-360R.
+    bool ShowsRefusedPrinter() const;
 };
 
 // The printer's settings as both programs work with them. Each operation is one exchange on a fresh
-// connection (a reset is two) and returns what happened; showing or printing it is the caller's part.
+// connection (a reset is two), made through the link's named transactions, and returns everything
+// that happened: results, platform statuses and values. Showing or printing it is the caller's part.
 // Progress, when given, moves through every exchange and ends at 100.
 class SettingsService {
   public:
@@ -70,9 +82,9 @@ class SettingsService {
     void SetTarget(std::optional<std::string> manufacturer, std::optional<std::string> product,
                    std::optional<std::string> serial);
 
-    // Kinds 1-5.
+    // Any setting of the table.
     ReadOutcome ReadSetting(protocol::SettingKind kind, ProgressIndicator* progress = nullptr);
-    // Writes `value` (kinds 1-4; command mode carries its fixed 01), reads the setting back and
+    // Writes `value` (a setting with a fixed write carries its fixed byte), reads the setting back and
     // compares. With `zero` the frame carries 00 instead, and 00 is expected back.
     WriteOutcome WriteSetting(protocol::SettingKind kind, std::int16_t value, bool zero = false,
                               ProgressIndicator* progress = nullptr);
@@ -85,17 +97,9 @@ class SettingsService {
     // Every printer-class interface present, without claiming any of them.
     PrinterListing ListPrinters();
 
-    // Any transaction with the target printer.
-    TransactionOutcome Transact(const TransactionPlan& plan);
-
-    // The link, whose mLastResult / mLastError describe the last failed exchange.
-    const CUsb& link() const { return link_; }
-
   private:
-    LinkTargets Targets() const;
-
     platform::UsbBus& bus_;
-    CUsb link_;
+    CUsb link_; // every exchange goes through its named transactions, on these targets
     std::optional<std::string> manufacturer_;
     std::optional<std::string> product_;
     std::optional<std::string> serial_;

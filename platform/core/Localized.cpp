@@ -10,16 +10,4 @@ QString Localized(std::string_view key) {
     return qtTrId(id.constData());
 }
 
-QString Localized(const protocol::SettingText& text) {
-    switch (text.sort) {
-    case protocol::TextSort::Key:
-        return Localized(text.text);
-    case protocol::TextSort::Verbatim:
-        return QString::fromUtf8(text.text.data(), static_cast<qsizetype>(text.text.size()));
-    case protocol::TextSort::Empty:
-        break;
-    }
-    return {};
-}
-
 } // namespace platform

@@ -83,6 +83,31 @@
         <extracomment>Explanation in the auto power-off box; the line wraps.</extracomment>
         <translation>Der Drucker schaltet sich aus, wenn er die gewählte Anzahl Minuten nicht benutzt wurde.</translation>
     </message>
+    <message id="PowerOnHelp">
+        <source>Whether the printer switches itself on as soon as it gets power.</source>
+        <extracomment>Help for the automatic power-on setting: a tooltip in the window and a line of the command line's help.</extracomment>
+        <translation>Ob sich der Drucker einschaltet, sobald er Strom bekommt.</translation>
+    </message>
+    <message id="NetworkSetHelp">
+        <source>The mode of the printer's network connection.</source>
+        <extracomment>Help for the network setting: a tooltip in the window and a line of the command line's help.</extracomment>
+        <translation>Die Betriebsart der Netzwerkverbindung des Druckers.</translation>
+    </message>
+    <message id="InfoPrintHelp">
+        <source>How much the printer's information print tells: a full, standard or short report.</source>
+        <extracomment>Help for the information-print setting: a tooltip in the window and a line of the command line's help.</extracomment>
+        <translation>Wie viel der Informationsdruck des Druckers enthält: einen vollständigen, einen Standard- oder einen kurzen Bericht.</translation>
+    </message>
+    <message id="CommandModeBoxName">
+        <source>Command Mode</source>
+        <extracomment>Box title of the printer's command mode, which the window reads but never offers; screen readers may name it.</extracomment>
+        <translation>Befehlsmodus</translation>
+    </message>
+    <message id="CommandModeHelp">
+        <source>The printer's command mode; it is read, never changed.</source>
+        <extracomment>Help for the command mode: a tooltip of its (hidden) box and a line of the command line's help.</extracomment>
+        <translation>Der Befehlsmodus des Druckers; er wird gelesen, nie geändert.</translation>
+    </message>
     <message id="PowerON_OFF">
         <source>Off</source>
         <extracomment>Automatic power on: off. List entry and current value.</extracomment>

@@ -83,6 +83,31 @@
         <extracomment>Explanation in the auto power-off box; the line wraps.</extracomment>
         <translation>The printer switches itself off when it has not been used for the chosen number of minutes.</translation>
     </message>
+    <message id="PowerOnHelp">
+        <source>Whether the printer switches itself on as soon as it gets power.</source>
+        <extracomment>Help for the automatic power-on setting: a tooltip in the window and a line of the command line's help.</extracomment>
+        <translation>Whether the printer switches itself on as soon as it gets power.</translation>
+    </message>
+    <message id="NetworkSetHelp">
+        <source>The mode of the printer's network connection.</source>
+        <extracomment>Help for the network setting: a tooltip in the window and a line of the command line's help.</extracomment>
+        <translation>The mode of the printer's network connection.</translation>
+    </message>
+    <message id="InfoPrintHelp">
+        <source>How much the printer's information print tells: a full, standard or short report.</source>
+        <extracomment>Help for the information-print setting: a tooltip in the window and a line of the command line's help.</extracomment>
+        <translation>How much the printer's information print tells: a full, standard or short report.</translation>
+    </message>
+    <message id="CommandModeBoxName">
+        <source>Command Mode</source>
+        <extracomment>Box title of the printer's command mode, which the window reads but never offers; screen readers may name it.</extracomment>
+        <translation>Command Mode</translation>
+    </message>
+    <message id="CommandModeHelp">
+        <source>The printer's command mode; it is read, never changed.</source>
+        <extracomment>Help for the command mode: a tooltip of its (hidden) box and a line of the command line's help.</extracomment>
+        <translation>The printer's command mode; it is read, never changed.</translation>
+    </message>
     <message id="PowerON_OFF">
         <source>Off</source>
         <extracomment>Automatic power on: off. List entry and current value.</extracomment>

@@ -7,6 +7,7 @@
 #include "simulator/SimulatedBus.h"
 #include "tests/app/Catalogues.h"
 #include "tests/app/PrintQString.h"
+#include "tests/support/PrinterHolding.h"
 #include "tests/support/ScriptedDialogs.h"
 
 #include <QComboBox>
@@ -52,7 +53,7 @@ class ApplicationTest : public testing::Test {
 };
 
 TEST_F(ApplicationTest, LaunchShowsWhatThePrinterHolds) {
-    bus.AddDevice().printer().SetSettings({{1, 3, 1, 2, 1}});
+    bus.AddDevice().printer().SetSettings(PrinterHolding(1, 3, 1, 2, 1));
     Launch();
     EXPECT_EQ(Fields(), (QStringList{Localized("PowerON_ON"), "30", Localized("NetworkSet1_2"),
                                      Localized("InfoPrint_2"), Localized("Command_2")}));
@@ -93,7 +94,7 @@ TEST_F(ApplicationTest, ApplyChangesThePrinterAndShowsItsAnswer) {
 
 TEST_F(ApplicationTest, ConfirmedResetRestoresTheDefaults) {
     simulator::SimulatedDevice& printer = bus.AddDevice();
-    printer.printer().SetSettings({{1, 1, 0, 1, 0}});
+    printer.printer().SetSettings(PrinterHolding(1, 1, 0, 1, 0));
     Launch();
     dialogs.AnswerAlert(1);
     Find<QPushButton>("resetButton")->click();

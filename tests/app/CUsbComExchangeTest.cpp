@@ -1,6 +1,7 @@
+#include "app/ExchangeAlerts.h"
 #include "app/WindowTexts.h"
 #include "tests/app/UsbComFixture.h"
-#include "usb/ExchangeAlerts.h"
+#include "tests/support/PrinterHolding.h"
 
 #include <string>
 
@@ -29,8 +30,8 @@ class ExchangeTest : public UsbComTest {
     // The connections of five quiet reads, kinds 1 to 5.
     static std::vector<std::vector<std::uint8_t>> SweepWire() {
         std::vector<std::vector<std::uint8_t>> wire;
-        for (SettingKind kind = kFirstValueKind; kind <= kLastValueKind; ++kind) {
-            wire.push_back(Wire({ReadFrame(kind)}));
+        for (const SettingRow& setting : Settings()) {
+            wire.push_back(Wire({ReadFrame(setting.kind)}));
         }
         return wire;
     }
@@ -38,7 +39,7 @@ class ExchangeTest : public UsbComTest {
 
 TEST_F(ExchangeTest, ReadsShowWhatThePrinterHolds) {
     DeviceScript script;
-    script.settings.values = {1, 3, 0, 1, 3};
+    script.settings = PrinterHolding(1, 3, 0, 1, 3);
     AddPrinter(std::move(script));
     struct Expected {
         SettingKind kind;
@@ -61,10 +62,11 @@ TEST_F(ExchangeTest, ReadsShowWhatThePrinterHolds) {
 }
 
 TEST_F(ExchangeTest, ReadWithoutPrinterIsSilentOnlyWhenQuiet) {
-    for (SettingKind kind = kFirstValueKind; kind <= kLastValueKind; ++kind) {
+    for (const SettingRow& setting : Settings()) {
+        const SettingKind kind = setting.kind;
         EXPECT_EQ(com->GetSetting(1, kind), kLinkNoPrinter);
         EXPECT_EQ(Field(kind).text(), texts::NoPrinter()) << kind;
-        EXPECT_EQ(List(kind).currentIndex(), List(kind).count() > 0 ? InitialIndex(kind) : -1) << kind;
+        EXPECT_EQ(List(kind).currentIndex(), List(kind).count() > 0 ? setting.firstChoice : -1) << kind;
     }
     EXPECT_TRUE(dialogs.alerts.empty());
 
@@ -85,7 +87,7 @@ TEST_F(ExchangeTest, FailedReadAlertCarriesThePlatformStatus) {
     AddPrinter(std::move(script));
     EXPECT_EQ(com->GetSetting(0, kNetwork), kLinkReadFailed);
     EXPECT_EQ(dialogs.AlertDetails(), QStringList{AlertTitle(kGetCommandErrorKey, platform::kUsbErrorPipe)});
-    EXPECT_EQ(List(kNetwork).currentIndex(), InitialIndex(kNetwork));
+    EXPECT_EQ(List(kNetwork).currentIndex(), SettingOf(kNetwork)->firstChoice);
 }
 
 TEST_F(ExchangeTest, ApplyingWritesTheChoiceAndShowsTheAnswer) {
@@ -117,7 +119,7 @@ TEST_F(ExchangeTest, ApplyingWritesTheChoiceAndShowsTheAnswer) {
 
 TEST_F(ExchangeTest, PrinterThatKeepsItsValueRaisesOneMismatchAndTheListFollowsIt) {
     DeviceScript script;
-    script.settings.values[1] = 4; // auto power-off "40"
+    script.settings.Set(kAutoPowerOff, 4); // "40"
     script.refusedKinds = {kAutoPowerOff};
     AddPrinter(std::move(script));
     List(kAutoPowerOff).setCurrentIndex(1);
@@ -189,21 +191,21 @@ TEST_F(ExchangeTest, CommandModeIsVerifiedAgainstTheValueItsFrameCarries) {
             bus.device(bus.deviceCount() - 1).Unplug();
         }
         DeviceScript script;
-        script.settings.values[4] = c.stored;
+        script.settings.Set(kCommandMode, c.stored);
         if (c.refused) {
             script.refusedKinds = {kCommandMode};
         }
         simulator::SimulatedDevice& printer = AddPrinter(std::move(script));
         EXPECT_EQ(com->SetSetting(c.zero, kCommandMode), kLinkOk);
         EXPECT_EQ(printer.LastConnectionOut(),
-                  Wire({CommandModeWriteFrame(c.zero != 0), ReadFrame(kCommandMode)}));
+                  Wire({*WriteFrameFor(kCommandMode, c.zero != 0 ? 0 : 1), ReadFrame(kCommandMode)}));
         EXPECT_EQ(dialogs.alerts.size(), c.mismatch ? 1U : 0U) << int(c.zero) << " " << int(c.stored);
     }
 }
 
 TEST_F(ExchangeTest, SuccessfulResetReadsAutoPowerOffThenEverythingQuietly) {
     DeviceScript script;
-    script.settings.values = {1, 1, 0, 1, 1};
+    script.settings = PrinterHolding(1, 1, 0, 1, 1);
     simulator::SimulatedDevice& printer = AddPrinter(std::move(script));
     EXPECT_EQ(com->SetSetting(1, kReset), kLinkOk);
 
@@ -251,11 +253,12 @@ TEST_F(ExchangeTest, ResetWhoseLoudReadFailsRaisesBothAlertsInOrder) {
          kLinkReadFailed,
          {AlertTitle(kGetCommandErrorKey, platform::kUsbErrorIo),
           AlertTitle(kGetCommandErrorKey, platform::kUsbErrorIo)}},
+        // The read's own alert says it all: no second one.
         {"request not written",
          UsbOperation::WritePipe,
          kOpeningWrites * 2 + 2,
          platform::kUsbErrorPipe,
-         kLinkWriteFailed,
+         kLinkRequestWriteFailed,
          {AlertTitle(kGetCommandErrorKey, platform::kUsbErrorPipe)}},
     };
     for (const Case& c : cases) {

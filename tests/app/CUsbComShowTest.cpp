@@ -1,6 +1,9 @@
 #include "app/WindowTexts.h"
 #include "tests/app/UsbComFixture.h"
 
+#include <QTimer>
+#include <cmath>
+
 namespace usbcomtest {
 namespace {
 
@@ -83,7 +86,8 @@ TEST_F(ShowSettingTest, FailedExchangeSaysWhyAndKeepsTheChoice) {
                           {kLinkReadFailed, platform::Localized(kUnknownKey)},
                           {kLinkCommandWriteFailed, platform::Localized(kUnknownKey)}};
     for (const Case& c : cases) {
-        for (SettingKind kind = kFirstValueKind; kind <= kLastValueKind; ++kind) {
+        for (const SettingRow& setting : Settings()) {
+            const SettingKind kind = setting.kind;
             const int before = List(kind).currentIndex();
             com->ShowSetting(c.result, 0, kind, 1);
             EXPECT_EQ(Field(kind).text(), c.text) << kind;
@@ -97,10 +101,11 @@ TEST_F(ShowSettingTest, KindsWithoutFieldsChangeNothing) {
         com->ShowSetting(kLinkOk, 0, kind, 0);
         com->ShowSetting(kLinkReadFailed, 0, kind, 0);
     }
-    for (SettingKind kind = kFirstValueKind; kind <= kLastValueKind; ++kind) {
+    for (const SettingRow& setting : Settings()) {
+        const SettingKind kind = setting.kind;
         EXPECT_EQ(Field(kind).text(), QString::fromLatin1(kInitialText));
         EXPECT_EQ(List(kind).currentIndex(),
-                  InitialIndex(kind) < List(kind).count() ? InitialIndex(kind) : -1);
+                  setting.firstChoice < List(kind).count() ? setting.firstChoice : -1);
     }
 }
 
@@ -114,6 +119,16 @@ TEST_F(ShowSettingTest, SelectionChangesAreRemembered) {
     EXPECT_EQ(com->pscIndex(), 0xFFFF);
     com->comboBoxSelectionDidChange(nullptr);
     EXPECT_EQ(com->pscIndex(), 0xFFFF);
+}
+
+TEST_F(ShowSettingTest, PausesReturn) {
+    com->wait(0);
+    bool ran = false;
+    QTimer::singleShot(0, [&ran] { ran = true; });
+    com->timeInterval(0.02);
+    EXPECT_TRUE(ran) << "the event loop runs while it waits";
+    com->timeInterval(-1);
+    com->timeInterval(std::nan(""));
 }
 
 } // namespace

@@ -27,29 +27,29 @@ INSTANTIATE_TEST_SUITE_P(Outcomes, ConnectionAfterTest,
                                          OutcomeCase{kLinkReadFailed, 0, Connection::Connected},
                                          OutcomeCase{kLinkCommandWriteFailed, -9, Connection::Connected}));
 
-cusb_detail::PrinterIdentity Printer(const char* serial, const char* maker = "Tamblor") {
-    cusb_detail::PrinterIdentity identity;
+PrinterIdentity Printer(const char* serial, const char* maker = "Tamblor") {
+    PrinterIdentity identity;
     identity.manufacturer = maker;
     identity.product = "LM-360R";
     identity.serial = serial;
     return identity;
 }
 
-TEST(TargetModelPrinters, KeepsTheLm360rInBusOrderAndLeavesOthersAndRefusedOnesOut) {
+TEST(ModelPrinters, KeepsTheLm360rInBusOrderAndLeavesOthersAndRefusedOnesOut) {
     PrinterListing listing;
-    cusb_detail::PrinterIdentity refused;
+    PrinterIdentity refused;
     refused.accessRefused = true;
     listing.printers = {
         {Printer("B2"), false}, {Printer("X", "Other"), false}, {refused, false}, {Printer("A1"), false}};
-    const auto present = TargetModelPrinters(listing);
+    const auto present = listing.ModelPrinters();
     ASSERT_EQ(present.size(), 2U);
     EXPECT_EQ(present[0].serial, "B2");
     EXPECT_EQ(present[1].serial, "A1");
-    EXPECT_TRUE(ListsRefusedPrinter(listing));
+    EXPECT_TRUE(listing.ShowsRefusedPrinter());
 }
 
 TEST(ChooseSerial, KeepsTheChoiceWhileItIsThereElseTakesTheFirst) {
-    const std::vector<cusb_detail::PrinterIdentity> both{Printer("A1"), Printer("B2")};
+    const std::vector<PrinterIdentity> both{Printer("A1"), Printer("B2")};
     EXPECT_EQ(ChooseSerial(both, std::nullopt), "A1");
     EXPECT_EQ(ChooseSerial(both, std::string("B2")), "B2");
     EXPECT_EQ(ChooseSerial({Printer("A1")}, std::string("B2")), "A1");

@@ -59,9 +59,11 @@ TEST_F(ControllerTest, WakeUpHandsTheWidgetsInKindOrderAndNamesThePrinter) {
                                  "infoPrintSettingsComb", "commandSettingsComb"};
     const char* const fields[] = {"powerOnCurrentValue", "autoPowerOffCurrentValue", "networkSetCurrentValue",
                                   "infoPrintCurrentValue", "commandCurrentValue"};
+    ASSERT_EQ(handed.size(), 5U);
     for (std::size_t i = 0; i < 5; ++i) {
-        EXPECT_EQ(handed.lists[i], Find<QComboBox>(lists[i]));
-        EXPECT_EQ(handed.currentValues[i], Find<QLineEdit>(fields[i]));
+        EXPECT_EQ(handed[i].kind, static_cast<protocol::SettingKind>(i + 1));
+        EXPECT_EQ(handed[i].settingsComb, Find<QComboBox>(lists[i]));
+        EXPECT_EQ(handed[i].currentValue, Find<QLineEdit>(fields[i]));
     }
     EXPECT_EQ(log.entries, QStringList{QStringLiteral("device Tamblor|LM-360R|")});
 }
@@ -132,10 +134,10 @@ INSTANTIATE_TEST_SUITE_P(ReadAndApply, SettingButtonTest,
 
 TEST_F(ControllerTest, ActionsIgnoreOtherSenders) {
     const qsizetype mark = log.entries.size();
-    // Each action answers only its own box's buttons.
-    controller.powerOnAction(Find<QPushButton>("autoPowerOffApplyButton"));
-    controller.infoPrintAction(Find<QPushButton>("powerOnCurrentButton"));
-    controller.powerOnAction(nullptr);
+    // The setting action answers only the boxes' buttons, the other action only the others.
+    controller.settingAction(Find<QPushButton>("resetButton"));
+    controller.settingAction(Find<QComboBox>("powerOnSettingsComb"));
+    controller.settingAction(nullptr);
     controller.otherAction(Find<QPushButton>("powerOnApplyButton"));
     Find<QPushButton>("commandCurrentButton")->click();
     Find<QPushButton>("commandApplyButton")->click();

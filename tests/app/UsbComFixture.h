@@ -8,13 +8,14 @@
 #include "protocol/SettingValues.h"
 #include "simulator/SimulatedBus.h"
 #include "tests/support/ScriptedDialogs.h"
+#include "texts/SettingTexts.h"
 #include "usb/CUsb.h"
 #include "usb/ProgressIndicator.h"
 
 #include <QComboBox>
 #include <QLineEdit>
-#include <array>
 #include <gtest/gtest.h>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -46,30 +47,31 @@ inline constexpr char kInitialText[] = "(not read)";
 class UsbComTest : public testing::Test {
   protected:
     UsbComTest() {
-        for (protocol::SettingKind kind = protocol::kFirstValueKind; kind <= protocol::kLastValueKind;
-             ++kind) {
+        SettingWidgets widgets;
+        for (const protocol::SettingRow& setting : protocol::Settings()) {
             auto list = std::make_unique<QComboBox>();
-            for (const protocol::SettingText& item : protocol::ListItems(kind)) {
-                list->addItem(platform::Localized(item));
+            for (const protocol::SettingChoice& item : setting.List()) {
+                list->addItem(texts::Shown(item.text));
             }
-            list->setCurrentIndex(protocol::InitialIndex(kind));
-            lists_[Slot(kind)] = std::move(list);
-            fields_[Slot(kind)] = std::make_unique<QLineEdit>(QString::fromLatin1(kInitialText));
+            list->setCurrentIndex(setting.firstChoice);
+            auto field = std::make_unique<QLineEdit>(QString::fromLatin1(kInitialText));
+            widgets.push_back({setting.kind, list.get(), field.get()});
+            lists_[setting.kind] = std::move(list);
+            fields_[setting.kind] = std::move(field);
         }
-        com = std::make_unique<CUsbCom>(lists_[0].get(), lists_[1].get(), lists_[2].get(), lists_[3].get(),
-                                        lists_[4].get(), fields_[0].get(), fields_[1].get(), fields_[2].get(),
-                                        fields_[3].get(), fields_[4].get(), &progress, bus);
+        com = std::make_unique<CUsbCom>(widgets, &progress, bus);
         com->SetDeviceInf("Tamblor", "LM-360R", "");
     }
 
-    QComboBox& List(protocol::SettingKind kind) { return *lists_[Slot(kind)]; }
-    QLineEdit& Field(protocol::SettingKind kind) { return *fields_[Slot(kind)]; }
+    QComboBox& List(protocol::SettingKind kind) { return *lists_.at(kind); }
+    QLineEdit& Field(protocol::SettingKind kind) { return *fields_.at(kind); }
 
     simulator::SimulatedDevice& AddPrinter(simulator::DeviceScript script = {}) {
         return bus.AddDevice(std::move(script));
     }
 
-    std::int32_t LastError() const { return static_cast<std::int32_t>(com->cusbLib().mLastError()); }
+    // The platform status of the latest exchange, as the window took it from the service.
+    std::int32_t LastError() const { return com->LastOutcome() ? com->LastOutcome()->status : 0; }
 
     // The title an exchange alert with this key and code carries.
     static QString AlertTitle(std::string_view key, int code) {
@@ -82,10 +84,8 @@ class UsbComTest : public testing::Test {
     std::unique_ptr<CUsbCom> com;
 
   private:
-    static std::size_t Slot(protocol::SettingKind kind) { return static_cast<std::size_t>(kind - 1); }
-
-    std::array<std::unique_ptr<QComboBox>, 5> lists_;
-    std::array<std::unique_ptr<QLineEdit>, 5> fields_;
+    std::map<protocol::SettingKind, std::unique_ptr<QComboBox>> lists_;
+    std::map<protocol::SettingKind, std::unique_ptr<QLineEdit>> fields_;
 };
 
 } // namespace usbcomtest

@@ -7,6 +7,7 @@
 #include "simulator/SimulatedBus.h"
 #include "tests/app/Catalogues.h"
 #include "tests/app/PrintQString.h"
+#include "tests/support/PrinterHolding.h"
 #include "tests/support/ScriptedDialogs.h"
 
 #include <QComboBox>
@@ -140,7 +141,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(WindowConnectionTest, ThePrinterChosenAmongSeveralIsTheOneTalkedTo) {
     bus.AddDevice(WithSerial("A1"));
     simulator::SimulatedDevice& second = bus.AddDevice(WithSerial("B2"));
-    second.printer().SetSettings({{1, 3, 1, 2, 1}});
+    second.printer().SetSettings(PrinterHolding(1, 3, 1, 2, 1));
     Launch();
     auto* choice = Find<QComboBox>("printerChoice");
     ASSERT_EQ(choice->count(), 2);
@@ -164,7 +165,7 @@ TEST_F(WindowConnectionTest, APrinterPluggedInIsReadAndOneUnpluggedIsMissed) {
     ASSERT_EQ(controller->connection().connection, Connection::NoPrinter);
 
     simulator::SimulatedDevice& printer = bus.AddDevice();
-    printer.printer().SetSettings({{1, 2, 0, 1, 0}});
+    printer.printer().SetSettings(PrinterHolding(1, 2, 0, 1, 0));
     ASSERT_TRUE(WaitFor([&] { return controller->connection().connection == Connection::Connected; }));
     EXPECT_EQ(printer.record().connections.size(), 5U);
     EXPECT_EQ(Fields(), (QStringList{Localized("PowerON_ON"), "20", Localized("NetworkSet1_1"),

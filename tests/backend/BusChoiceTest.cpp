@@ -16,7 +16,7 @@ TEST(BusChoice, SimulatedChoiceServesTheDefaultPrinter) {
     const std::string manufacturer = "Tamblor", product = "LM-360R";
     link.SetDeviceInf(&manufacturer, &product, nullptr);
     std::array<std::uint8_t, 32> reply{};
-    EXPECT_EQ(link.GetStatus(reply.data()), kLinkOk);
+    EXPECT_EQ(link.GetStatus(reply).result, kLinkOk);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "CliRunner.h"
 #include "cli/ExitCodes.h"
 #include "protocol/CommandFile.h"
+#include "tests/support/Selections.h"
 
 #include <QDir>
 #include <QFile>
@@ -41,15 +42,15 @@ TEST_P(SaveCommands, WritesTheApplicationsBytesAndInspectAcceptsThem) {
 
 INSTANTIATE_TEST_SUITE_P(
     Selections, SaveCommands,
-    testing::Values(SaveCase{"PowerDefaults", {}, protocol::kPowerGroup, {0, 6, 2, 0}},
-                    SaveCase{"PowerAllGiven",
-                             {"--power-on", "on", "--auto-power-off", "0", "--network", "1"},
-                             protocol::kPowerGroup,
-                             {1, 0, 0, 0}},
-                    SaveCase{
-                        "PowerSomeGiven", {"--auto-power-off", "30"}, protocol::kPowerGroup, {0, 3, 2, 0}},
-                    SaveCase{"PrintDefaults", {}, protocol::kPrintGroup, {0, 6, 2, 0}},
-                    SaveCase{"PrintThirdItem", {"--info-print", "3"}, protocol::kPrintGroup, {0, 6, 2, 2}}),
+    testing::Values(
+        SaveCase{"PowerDefaults", {}, protocol::kPowerGroup, Selections(0, 6, 2, 0)},
+        SaveCase{"PowerAllGiven",
+                 {"--power-on", "on", "--auto-power-off", "0", "--network", "1"},
+                 protocol::kPowerGroup,
+                 Selections(1, 0, 0, 0)},
+        SaveCase{"PowerSomeGiven", {"--auto-power-off", "30"}, protocol::kPowerGroup, Selections(0, 3, 2, 0)},
+        SaveCase{"PrintDefaults", {}, protocol::kPrintGroup, Selections(0, 6, 2, 0)},
+        SaveCase{"PrintThirdItem", {"--info-print", "3"}, protocol::kPrintGroup, Selections(0, 6, 2, 2)}),
     [](const testing::TestParamInfo<SaveCase>& p) { return std::string(p.param.name); });
 
 TEST(SaveCommandsFile, ExtensionAddedOnlyWhenMissing) {
@@ -86,7 +87,7 @@ TEST(SaveCommandsFile, FailedWriteKeepsTheOldFile) {
 // "-" is the standard stream on both sides; a folder is never taken for a file name.
 TEST(SaveCommandsFile, OutputGoesWhereItIsAskedToOrNowhere) {
     CliRunner cli;
-    const Bytes power = protocol::BuildCommandFile(protocol::kPowerGroup, {1, 0, 0, 0});
+    const Bytes power = protocol::BuildCommandFile(protocol::kPowerGroup, Selections(1, 0, 0, 0));
     const CliRun piped = cli.Run(
         {"save-commands", "power", "--power-on", "on", "--auto-power-off", "0", "--network", "1", "-o", "-"});
     ASSERT_EQ(piped.exitCode, kExitSuccess) << piped.err.toStdString();
@@ -108,7 +109,7 @@ TEST(SaveCommandsFile, OutputGoesWhereItIsAskedToOrNowhere) {
 
 TEST(Inspect, ReportsTheFirstFaultWithItsOffset) {
     CliRunner cli;
-    Bytes file = protocol::BuildCommandFile(protocol::kPowerGroup, {0, 6, 2, 0});
+    Bytes file = protocol::BuildCommandFile(protocol::kPowerGroup, Selections(0, 6, 2, 0));
     file.push_back(0x00);
     WriteBytes(cli.Path("long.bin"), file);
 
@@ -129,7 +130,7 @@ TEST(Inspect, ReportsTheFirstFaultWithItsOffset) {
 
 TEST(Inspect, PrintsTheSettingsAFileCarries) {
     CliRunner cli;
-    WriteBytes(cli.Path("p.bin"), protocol::BuildCommandFile(protocol::kPowerGroup, {1, 3, 0, 0}));
+    WriteBytes(cli.Path("p.bin"), protocol::BuildCommandFile(protocol::kPowerGroup, Selections(1, 3, 0, 0)));
     const CliRun run = cli.Run({"inspect", cli.Path("p.bin")});
     ASSERT_EQ(run.exitCode, kExitSuccess);
     EXPECT_TRUE(run.out.contains("power-on: on (On)\nauto-power-off: 30 (30 min)\nnetwork: 1 (Mode 1)\n"))

@@ -3,6 +3,7 @@
 #include "CliRunner.h"
 #include "cli/ExitCodes.h"
 #include "protocol/CommandFile.h"
+#include "tests/support/Selections.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -88,7 +89,7 @@ TEST(PrinterCommands, RefusedValueIsAMismatchShowingBothValues) {
 TEST(PrinterCommands, NoPrinterIsStatusTwo) {
     CliRunner cli;
     cli.WriteState(kNoPrinter);
-    WriteBytes(cli.Path("ok.bin"), protocol::BuildCommandFile(protocol::kPowerGroup, {1, 0, 0, 0}));
+    WriteBytes(cli.Path("ok.bin"), protocol::BuildCommandFile(protocol::kPowerGroup, Selections(1, 0, 0, 0)));
     const QList<QStringList> commands{{"get"},
                                       {"get", "network"},
                                       {"set", "power-on", "on"},
@@ -121,7 +122,7 @@ TEST(PrinterCommands, SerialPicksTheSecondOfTwoPrinters) {
         << unnamed.err.toStdString();
     EXPECT_TRUE(cli.Run({"get", "power-on", "--serial", "A"}).err.isEmpty());
     // Every command that talks to a printer talks to the one named.
-    WriteBytes(cli.Path("on.bin"), protocol::BuildCommandFile(protocol::kPowerGroup, {1, 1, 0, 0}));
+    WriteBytes(cli.Path("on.bin"), protocol::BuildCommandFile(protocol::kPowerGroup, Selections(1, 1, 0, 0)));
     ASSERT_EQ(cli.Run({"send", "on.bin", "--serial", "B"}).exitCode, kExitSuccess);
     EXPECT_EQ(cli.Run({"get", "auto-power-off", "--serial", "A"}).out, "auto-power-off: 60 (60 min)\n");
     EXPECT_EQ(cli.Run({"get", "auto-power-off", "--serial", "B"}).out, "auto-power-off: 10 (10 min)\n");
@@ -156,7 +157,8 @@ TEST(PrinterCommands, SerialPicksTheSecondOfTwoPrinters) {
 TEST(PrinterCommands, SendChecksFirstAndSendsOnlyValidFiles) {
     CliRunner cli;
     cli.WriteState(kOnePrinter);
-    std::vector<std::uint8_t> file = protocol::BuildCommandFile(protocol::kPowerGroup, {1, 1, 0, 0});
+    std::vector<std::uint8_t> file =
+        protocol::BuildCommandFile(protocol::kPowerGroup, Selections(1, 1, 0, 0));
     WriteBytes(cli.Path("good.bin"), file);
     file.push_back(0x00);
     WriteBytes(cli.Path("bad.bin"), file);

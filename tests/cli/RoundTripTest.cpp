@@ -3,33 +3,34 @@
 // word `set` refuses.
 #include "CliRunner.h"
 #include "cli/ExitCodes.h"
-#include "cli/SettingNames.h"
-#include "protocol/SettingNames.h"
 #include "protocol/SettingValues.h"
+#include "protocol/SettingsTable.h"
 
 #include <gtest/gtest.h>
 
 namespace cli::test {
 namespace {
 
-constexpr protocol::SettingKind kWritable[] = {protocol::kPowerOn, protocol::kAutoPowerOff,
-                                               protocol::kNetwork, protocol::kInfoPrint};
-
 TEST(RoundTrip, EveryByteHasAWordThatWritesItOrNone) {
-    for (const protocol::SettingKind kind : kWritable) {
+    for (const protocol::SettingRow& setting : protocol::Settings()) {
+        if (!setting.Offered()) {
+            continue;
+        }
+        const protocol::SettingKind kind = setting.kind;
         std::size_t words = 0;
         for (int byte = 0; byte < 256; ++byte) {
-            SCOPED_TRACE(std::string(protocol::SettingName(kind)) + " byte " + std::to_string(byte));
-            const auto word = ValueWordFor(kind, protocol::ReplyValue(static_cast<std::uint8_t>(byte)));
+            SCOPED_TRACE(std::string(setting.key) + " byte " + std::to_string(byte));
+            const auto word =
+                protocol::WordForValue(kind, protocol::ReplyValue(static_cast<std::uint8_t>(byte)));
             if (!word) {
                 continue;
             }
             ++words;
-            const std::optional<int> index = IndexForValueWord(kind, *word);
+            const std::optional<int> index = protocol::IndexForWord(kind, *word);
             ASSERT_TRUE(index) << "set refuses the word get printed: " << *word;
             EXPECT_EQ(protocol::ValueByte(protocol::ValueForIndex(kind, *index)), byte);
         }
-        EXPECT_EQ(words, protocol::ListItems(kind).size()) << "every choice of the window has its word";
+        EXPECT_EQ(words, setting.List().size()) << "every choice of the window has its word";
     }
 }
 

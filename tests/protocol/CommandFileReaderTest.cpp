@@ -3,6 +3,7 @@
 #include "protocol/CommandFile.h"
 #include "protocol/Frames.h"
 #include "protocol/SettingValues.h"
+#include "tests/support/Selections.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +14,7 @@ using Bytes = std::vector<std::uint8_t>;
 using protocol::CommandSelections;
 
 Bytes PowerFile() {
-    return protocol::BuildCommandFile(protocol::kPowerGroup, {0, 6, 2, 0});
+    return protocol::BuildCommandFile(protocol::kPowerGroup, Selections(0, 6, 2, 0));
 }
 
 // Every file the application or save-commands can write, each selection in turn.
@@ -21,7 +22,7 @@ TEST(CommandFileCheck, AcceptsEveryFileTheBuilderWrites) {
     for (int powerOn = -1; powerOn < 2; ++powerOn) {
         for (int minutes = -1; minutes < 7; ++minutes) {
             for (int network = -1; network < 3; ++network) {
-                const CommandSelections s{powerOn, minutes, network, 0};
+                const CommandSelections s = Selections(powerOn, minutes, network, 0);
                 const CommandFileCheck check =
                     CheckCommandFile(protocol::BuildCommandFile(protocol::kPowerGroup, s));
                 ASSERT_FALSE(check.fault) << check.fault->reason;
@@ -40,7 +41,7 @@ TEST(CommandFileCheck, AcceptsEveryFileTheBuilderWrites) {
     }
     for (int info = -1; info < 3; ++info) {
         const CommandFileCheck check =
-            CheckCommandFile(protocol::BuildCommandFile(protocol::kPrintGroup, {0, 0, 0, info}));
+            CheckCommandFile(protocol::BuildCommandFile(protocol::kPrintGroup, Selections(0, 0, 0, info)));
         ASSERT_FALSE(check.fault) << check.fault->reason;
         ASSERT_EQ(check.settings.size(), 2u);
         EXPECT_EQ(check.settings[0].kind, protocol::kInfoPrint);

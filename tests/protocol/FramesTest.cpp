@@ -65,12 +65,17 @@ INSTANTIATE_TEST_SUITE_P(
                     WriteCase{kInfoPrint, -1, {0x1B, 0x69, 0x58, 0x6F, 0x32, 0x01, 0x00, 0x04}}));
 
 TEST(WriteFrameTest, CommandModeCarriesFixedValue) {
-    EXPECT_EQ(CommandModeWriteFrame(false), (Frame{0x1B, 0x69, 0x55, 0x61, 0x00, 0x01}));
-    EXPECT_EQ(CommandModeWriteFrame(true), (Frame{0x1B, 0x69, 0x55, 0x61, 0x00, 0x00}));
+    const SettingRow& commandMode = *SettingOf(kCommandMode);
+    for (const std::int16_t value : {-1, 0, 2, 3}) {
+        EXPECT_EQ(WriteFrameFor(kCommandMode, WrittenByte(commandMode, value, false)),
+                  (Frame{0x1B, 0x69, 0x55, 0x61, 0x00, 0x01}));
+        EXPECT_EQ(WriteFrameFor(kCommandMode, WrittenByte(commandMode, value, true)),
+                  (Frame{0x1B, 0x69, 0x55, 0x61, 0x00, 0x00}));
+    }
 }
 
 TEST(WriteFrameTest, KindsWithoutAValueFrameAreRefused) {
-    for (SettingKind kind : {0, kCommandMode, kReset, 7, -1}) {
+    for (SettingKind kind : {0, kReset, 7, -1}) {
         EXPECT_FALSE(WriteFrameFor(kind, 0).has_value()) << kind;
     }
     for (SettingKind kind : {0, kReset, 7, -1}) {
@@ -92,7 +97,8 @@ TEST(FixedFramesTest, OpenAndStatusFrames) {
 }
 
 TEST(RecognizeFrameTest, EveryBuiltFrameIsRecognizedAsItself) {
-    for (SettingKind kind = kFirstValueKind; kind <= kLastValueKind; ++kind) {
+    for (const SettingRow& setting : Settings()) {
+        const SettingKind kind = setting.kind;
         const Frame read = ReadRequestFor(kind)->frame;
         const auto r = RecognizeFrame(read);
         ASSERT_TRUE(r.has_value()) << kind;
@@ -100,7 +106,7 @@ TEST(RecognizeFrameTest, EveryBuiltFrameIsRecognizedAsItself) {
         EXPECT_EQ(r->kind, kind);
         EXPECT_EQ(r->length, read.size());
 
-        const Frame write = kind == kCommandMode ? CommandModeWriteFrame(false) : *WriteFrameFor(kind, 0x42);
+        const Frame write = *WriteFrameFor(kind, 0x42);
         const auto w = RecognizeFrame(write);
         ASSERT_TRUE(w.has_value()) << kind;
         EXPECT_EQ(w->type, FrameType::Write);

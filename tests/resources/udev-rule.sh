@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# The udev rule opens exactly the printer the programs look for (the names in PrinterIdentity.h) to
+# The udev rule opens exactly the printer the programs look for (the names in PrinterModel.h) to
 # the user at the seat, and runs before the rule that turns the uaccess tag into an ACL.
 # Usage: udev-rule.sh SOURCE-DIR
 set -euo pipefail
 top=$1
 rule=$top/resources/udev/70-lm360r-printer.rules
-identity=$top/protocol/PrinterIdentity.h
+identity=$top/protocol/PrinterModel.h
 name() { sed -n -E "s/.*$1 = \"([^\"]*)\";.*/\1/p" "$identity"; }
 manufacturer=$(name kTargetManufacturer)
 product=$(name kTargetProduct)

@@ -64,7 +64,7 @@ INSTANTIATE_TEST_SUITE_P(
         InterpreterCase{"NetworkDefault", {Read(protocol::kNetwork)}, protocol::kNetwork, 3, 2},
         InterpreterCase{"InfoPrintDefault", {Read(protocol::kInfoPrint)}, protocol::kInfoPrint, 3, 3},
         InterpreterCase{"CommandModeWritten",
-                        {protocol::CommandModeWriteFrame(false), Read(protocol::kCommandMode)},
+                        {*protocol::WriteFrameFor(protocol::kCommandMode, 1), Read(protocol::kCommandMode)},
                         protocol::kCommandMode,
                         32,
                         1},
@@ -141,7 +141,7 @@ simulator::ControlSetup Descriptor(std::uint8_t type, std::uint8_t index, std::u
 }
 
 TEST(SimulatedPrinter, AnswersDescriptorsAndDeviceId) {
-    simulator::PrinterIdentity identity = simulator::DefaultIdentity("S1");
+    simulator::DeviceIdentity identity = simulator::DefaultIdentity("S1");
     identity.product.reset();
     const SimulatedPrinter printer(identity);
 

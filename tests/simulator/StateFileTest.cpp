@@ -97,13 +97,12 @@ class StateFileBusTest : public ::testing::Test {
     }
     static LinkResult WritePowerOn(CUsb& link, std::uint8_t value) {
         const auto frame = *protocol::WriteFrameFor(protocol::kPowerOn, value);
-        return link.TestPrint(frame.data(), static_cast<int>(frame.size()));
+        return link.TestPrint(frame).result;
     }
     static int ReadPowerOn(CUsb& link) {
         const auto request = *protocol::ReadRequestFor(protocol::kPowerOn);
         std::array<std::uint8_t, 32> reply{};
-        if (link.GetSettings(request.frame.data(), static_cast<int>(request.frame.size()), reply.data()) !=
-            kLinkOk) {
+        if (link.GetSettings(request.frame, std::span(reply).first(request.replyLength)).result != kLinkOk) {
             return -1;
         }
         return reply[request.valuePosition];

@@ -1,7 +1,7 @@
 #include "usb/CUsbStrings.h"
 
 #include "LinkTestSupport.h"
-#include "simulator/PrinterIdentity.h"
+#include "simulator/DeviceIdentity.h"
 
 #include <gtest/gtest.h>
 #include <optional>

@@ -2,7 +2,7 @@
 #include "protocol/Frames.h"
 
 #include <array>
-#include <functional>
+#include <span>
 
 namespace {
 
@@ -21,13 +21,18 @@ class CUsbTransactionsTest : public LinkTest {
         link.SetDeviceInf(&manufacturer, &product, &empty);
     }
     LinkResult Set(const Bytes& first, const Bytes* second, std::uint32_t replyLength = 32) {
-        return link.SetSettings(first.data(), static_cast<int>(first.size()),
-                                second ? second->data() : nullptr,
-                                second ? static_cast<int>(second->size()) : 0, reply.data(), replyLength);
+        const TransactionOutcome done = link.SetSettings(
+            first, second ? std::span<const std::uint8_t>(*second) : std::span<const std::uint8_t>(),
+            std::span(reply).first(replyLength));
+        status = done.status;
+        return done.result;
     }
     LinkResult Get(const Bytes& frame, std::uint32_t replyLength = 32) {
-        return link.GetSettings(frame.data(), static_cast<int>(frame.size()), reply.data(), replyLength);
+        const TransactionOutcome done = link.GetSettings(frame, std::span(reply).first(replyLength));
+        status = done.status;
+        return done.result;
     }
+    std::int32_t status = 0; // the last transaction's, as it returned it
     std::array<std::uint8_t, 32> reply{};
 };
 
@@ -43,9 +48,7 @@ TEST_P(SettingRoundTripTest, WrittenValueIsReadBack) {
     auto& printer = bus.AddDevice();
     const auto kind = GetParam().kind;
     const auto request = *protocol::ReadRequestFor(kind);
-    const protocol::Frame write = kind == protocol::kCommandMode
-                                      ? protocol::CommandModeWriteFrame(GetParam().value == 0)
-                                      : *protocol::WriteFrameFor(kind, GetParam().value);
+    const protocol::Frame write = *protocol::WriteFrameFor(kind, GetParam().value);
 
     EXPECT_EQ(Set(write, &request.frame, request.replyLength), kLinkOk);
     EXPECT_EQ(reply[request.valuePosition], GetParam().value);
@@ -86,13 +89,13 @@ TEST_F(CUsbTransactionsTest, SetWithoutSecondFrameWritesOneFrameAndNeverReads) {
     EXPECT_EQ(Set(frame, nullptr), kLinkOk);
     EXPECT_EQ(printer.LastConnectionOut(), Concat(kOpeningBytes, frame));
     EXPECT_EQ(printer.record().readPasses, 0u);
-    EXPECT_EQ(link.TestPrint(frame.data(), static_cast<int>(frame.size())), kLinkOk);
+    EXPECT_EQ(link.TestPrint(frame).result, kLinkOk);
     EXPECT_EQ(printer.record().readPasses, 0u);
 }
 
 TEST_F(CUsbTransactionsTest, GetStatusReadsTheStatusReply) {
     auto& printer = bus.AddDevice();
-    EXPECT_EQ(link.GetStatus(reply.data()), kLinkOk);
+    EXPECT_EQ(link.GetStatus(reply).result, kLinkOk);
     EXPECT_EQ(printer.LastConnectionOut(), Concat(kOpeningBytes, Bytes{0x1B, 0x69, 0x53}));
     EXPECT_EQ(reply[0], 0x80);
 }
@@ -129,6 +132,7 @@ TEST_P(WriteFailureTest, ReportsTheFailedFrameAndCloses) {
         break;
     }
     EXPECT_EQ(result, GetParam().result);
+    EXPECT_EQ(status, platform::kUsbErrorIo) << "the outcome carries the failed write's status";
     EXPECT_EQ(link.mLastResult(), static_cast<std::uint32_t>(GetParam().result));
     EXPECT_EQ(static_cast<std::int32_t>(link.mLastError()), platform::kUsbErrorIo);
     // The failing write was the last one attempted, and nothing was read.
@@ -177,53 +181,5 @@ TEST_F(CUsbTransactionsTest, ReadTimeOutIsRecordedWithStatusZero) {
     EXPECT_EQ(link.mLastResult(), 3u);
     EXPECT_EQ(link.mLastError(), 0u);
 }
-
-// Arguments no transaction can carry out are refused before the bus is touched.
-struct InvalidCase {
-    const char* name;
-    std::function<LinkResult(CUsb&, std::uint8_t*)> run;
-    LinkResult result;
-};
-
-class InvalidArgumentTest : public CUsbTransactionsTest, public ::testing::WithParamInterface<InvalidCase> {};
-
-TEST_P(InvalidArgumentTest, RefusedWithoutTouchingTheBus) {
-    bus.AddDevice();
-    EXPECT_EQ(GetParam().run(link, reply.data()), GetParam().result);
-    EXPECT_EQ(link.mLastResult(), static_cast<std::uint32_t>(GetParam().result));
-    EXPECT_EQ(static_cast<std::int32_t>(link.mLastError()), platform::kUsbErrorInvalidParam);
-    EXPECT_TRUE(bus.events().empty());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Arguments, InvalidArgumentTest,
-    ::testing::Values(
-        InvalidCase{"GetNullFrame", [](CUsb& l, std::uint8_t* r) { return l.GetSettings(nullptr, 5, r); },
-                    kLinkRequestWriteFailed},
-        InvalidCase{"GetNegativeLength",
-                    [](CUsb& l, std::uint8_t* r) { return l.GetSettings(kRequest.data(), -1, r); },
-                    kLinkRequestWriteFailed},
-        InvalidCase{"GetNullReply",
-                    [](CUsb& l, std::uint8_t*) { return l.GetSettings(kRequest.data(), 5, nullptr); },
-                    kLinkReadFailed},
-        InvalidCase{
-            "SetNegativeFirstLength",
-            [](CUsb& l, std::uint8_t* r) { return l.SetSettings(kWrite.data(), -6, kRequest.data(), 5, r); },
-            kLinkCommandWriteFailed},
-        InvalidCase{
-            "SetNegativeSecondLength",
-            [](CUsb& l, std::uint8_t* r) { return l.SetSettings(kWrite.data(), 6, kRequest.data(), -5, r); },
-            kLinkRequestWriteFailed},
-        InvalidCase{"SetNullReplyWithSecondFrame",
-                    [](CUsb& l, std::uint8_t*) {
-                        return l.SetSettings(kWrite.data(), 6, kRequest.data(), 5, nullptr);
-                    },
-                    kLinkReadFailed},
-        InvalidCase{"GetReplyLongerThanTheBuffer",
-                    [](CUsb& l, std::uint8_t* r) { return l.GetSettings(kRequest.data(), 5, r, 33); },
-                    kLinkReadFailed},
-        InvalidCase{"TestPrintNullFrame", [](CUsb& l, std::uint8_t*) { return l.TestPrint(nullptr, 6); },
-                    kLinkCommandWriteFailed}),
-    link_test::CaseName());
 
 } // namespace

@@ -2,7 +2,7 @@
 
 #include "platform/usb/LibusbBus.h"
 #include "protocol/Frames.h"
-#include "simulator/PrinterIdentity.h"
+#include "simulator/DeviceIdentity.h"
 #include "simulator/SimulatedPrinter.h"
 #include "tests/platform/usb/LibusbPrinterLayouts.h"
 #include "usb/CUsb.h"
@@ -17,7 +17,7 @@ using protocol::Frame;
 // The simulated printer behind the emulated device's pipes.
 class PrinterResponder final : public DeviceResponder {
   public:
-    explicit PrinterResponder(simulator::PrinterIdentity identity) : printer(std::move(identity)) {}
+    explicit PrinterResponder(simulator::DeviceIdentity identity) : printer(std::move(identity)) {}
 
     void Receive(std::span<const std::uint8_t> bytes) override {
         received.insert(received.end(), bytes.begin(), bytes.end());
@@ -43,7 +43,7 @@ class PrinterResponder final : public DeviceResponder {
 };
 
 // The emulated device's descriptors say what the simulated printer's identity says.
-EmulatedDeviceLayout LayoutFor(const simulator::PrinterIdentity& identity, EmulatedDeviceLayout layout) {
+EmulatedDeviceLayout LayoutFor(const simulator::DeviceIdentity& identity, EmulatedDeviceLayout layout) {
     layout.deviceDescriptor = simulator::DeviceDescriptor(identity);
     return layout;
 }

@@ -8,8 +8,6 @@
 #include <optional>
 #include <string>
 
-namespace cusb_detail {
-
 struct PrinterIdentity {
     std::optional<std::string> manufacturer;
     std::optional<std::string> product;
@@ -28,5 +26,3 @@ PrinterIdentity ReadPrinterIdentity(platform::UsbInterface& intf);
 // Whether the identity matches all three targets (an unset or empty target matches anything).
 bool MatchesTargets(const PrinterIdentity& identity, const std::string* manufacturer,
                     const std::string* product, const std::string* serial);
-
-} // namespace cusb_detail

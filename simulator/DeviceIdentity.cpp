@@ -1,4 +1,4 @@
-#include "simulator/PrinterIdentity.h"
+#include "simulator/DeviceIdentity.h"
 
 #include "platform/usb/TextConversion.h"
 #include "platform/usb/UsbRequests.h"
@@ -36,8 +36,8 @@ std::string DeviceIdText(std::string_view manufacturer, std::string_view product
     return text;
 }
 
-PrinterIdentity DefaultIdentity(std::string_view serial) {
-    PrinterIdentity identity;
+DeviceIdentity DefaultIdentity(std::string_view serial) {
+    DeviceIdentity identity;
     identity.manufacturer = std::string(kDefaultManufacturer);
     identity.product = std::string(kDefaultProduct);
     identity.serial = std::string(serial);
@@ -45,15 +45,15 @@ PrinterIdentity DefaultIdentity(std::string_view serial) {
     return identity;
 }
 
-PrinterIdentity DeviceIdOnlyIdentity(std::string_view serial) {
-    PrinterIdentity identity = DefaultIdentity(serial);
+DeviceIdentity DeviceIdOnlyIdentity(std::string_view serial) {
+    DeviceIdentity identity = DefaultIdentity(serial);
     identity.manufacturer.reset();
     identity.product.reset();
     identity.serial.reset();
     return identity;
 }
 
-std::vector<std::uint8_t> DeviceDescriptor(const PrinterIdentity& identity) {
+std::vector<std::uint8_t> DeviceDescriptor(const DeviceIdentity& identity) {
     return {kDeviceDescriptorLength,
             kDescriptorTypeDevice,
             0x00,

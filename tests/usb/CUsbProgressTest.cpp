@@ -1,16 +1,29 @@
-#include "tests/app/UsbComFixture.h"
+// Every path through the one transaction engine, as the link's named transactions take it: where the
+// progress bar stands after each step, that every path that opened closes, and what is recorded.
+#include "LinkTestSupport.h"
+#include "protocol/Frames.h"
+#include "usb/ProgressIndicator.h"
 
-#include <QTimer>
-#include <cmath>
+#include <array>
 #include <functional>
+#include <span>
 #include <string>
 
-namespace usbcomtest {
 namespace {
 
+using link_test::Bytes;
+using link_test::Concat;
+using link_test::kOpeningBytes;
+using link_test::LinkTest;
 using simulator::DeviceScript;
 using simulator::Fault;
 using simulator::UsbOperation;
+
+class RecordedProgress : public ProgressIndicator {
+  public:
+    void setProgressBarValue(double value) override { positions.push_back(value); }
+    std::vector<double> positions;
+};
 
 // The opening of every connection writes two frames; these count the writes of a transaction.
 constexpr unsigned kOpeningWrites = 2;
@@ -22,7 +35,7 @@ struct Path {
     Transaction transaction;
     std::function<void(simulator::SimulatedBus&)> arrange;
     LinkResult result;
-    platform::UsbStatus error; // recorded on failure
+    platform::UsbStatus status; // of the failed step
     std::vector<double> progress;
 };
 
@@ -57,7 +70,7 @@ std::vector<Path> Paths() {
         {"GetWriteFails",
          Transaction::Get,
          FailingWrite(0, platform::kUsbErrorPipe),
-         kLinkWriteFailed,
+         kLinkRequestWriteFailed,
          platform::kUsbErrorPipe,
          {20, 50, 100}},
         {"SetOk", Transaction::Set, Healthy, kLinkOk, 0, kSetFull},
@@ -77,34 +90,39 @@ std::vector<Path> Paths() {
     };
 }
 
-class TransactionTest : public UsbComTest, public testing::WithParamInterface<Path> {
+class TransactionPathTest : public LinkTest, public testing::WithParamInterface<Path> {
   protected:
-    LinkResult Run(Transaction transaction) {
+    TransactionPathTest() { link.SetDeviceInf(&manufacturer, &product, &serial); }
+
+    TransactionOutcome Run(Transaction transaction) {
         const protocol::ReadRequest request = *protocol::ReadRequestFor(protocol::kPowerOn);
         const std::span<std::uint8_t> wanted = std::span(reply).first(request.replyLength);
         switch (transaction) {
         case Transaction::Get:
-            return com->GetSettings(request.frame, wanted);
+            return link.GetSettings(request.frame, wanted, &progress);
         case Transaction::Set:
-            return com->SetSettings(*protocol::WriteFrameFor(protocol::kPowerOn, 1), request.frame, wanted);
+            return link.SetSettings(*protocol::WriteFrameFor(protocol::kPowerOn, 1), request.frame, wanted,
+                                    &progress);
         case Transaction::SetSingle:
-            return com->SetSettings(protocol::ResetExchangeFrames().resetFrame, {}, wanted);
+            return link.SetSettings(protocol::ResetExchangeFrames().resetFrame, {}, wanted, &progress);
         }
-        return -1;
+        return {};
     }
 
     std::array<std::uint8_t, protocol::kMaxReplyLength> reply{};
+    RecordedProgress progress;
 };
 
-TEST_P(TransactionTest, EndsTheBarFullClosesAndRecordsTheFailure) {
+TEST_P(TransactionPathTest, EndsTheBarFullClosesAndReturnsTheFailure) {
     const Path& path = GetParam();
     path.arrange(bus);
-    const LinkResult result = Run(path.transaction);
-    EXPECT_EQ(result, path.result);
+    const TransactionOutcome outcome = Run(path.transaction);
+    EXPECT_EQ(outcome.result, path.result);
+    EXPECT_EQ(outcome.status, path.status);
     EXPECT_EQ(progress.positions, path.progress);
-    if (result != kLinkOk) {
-        EXPECT_EQ(com->cusbLib().mLastResult(), static_cast<std::uint32_t>(path.result));
-        EXPECT_EQ(LastError(), path.error);
+    if (outcome.result != kLinkOk) {
+        EXPECT_EQ(link.mLastResult(), static_cast<std::uint32_t>(path.result));
+        EXPECT_EQ(static_cast<std::int32_t>(link.mLastError()), path.status);
     }
     if (bus.deviceCount() > 0) {
         const simulator::DeviceRecord& record = bus.device(0).record();
@@ -113,69 +131,43 @@ TEST_P(TransactionTest, EndsTheBarFullClosesAndRecordsTheFailure) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Paths, TransactionTest, testing::ValuesIn(Paths()),
+INSTANTIATE_TEST_SUITE_P(Paths, TransactionPathTest, testing::ValuesIn(Paths()),
                          [](const testing::TestParamInfo<Path>& tested) { return tested.param.name; });
 
-using TransactionWireTest = UsbComTest;
+using TransactionWireTest = TransactionPathTest;
 
 TEST_F(TransactionWireTest, FramesGoOutInOrderAndOnlyWhatWasWantedIsRead) {
-    simulator::SimulatedDevice& printer = AddPrinter();
+    simulator::SimulatedDevice& printer = bus.AddDevice();
     const protocol::ReadRequest network = *protocol::ReadRequestFor(protocol::kNetwork);
     const protocol::Frame write = *protocol::WriteFrameFor(protocol::kNetwork, 1);
-    std::array<std::uint8_t, protocol::kMaxReplyLength> reply{};
     reply.fill(0xEE);
 
-    ASSERT_EQ(com->SetSettings(write, network.frame, std::span(reply).first(network.replyLength)), kLinkOk);
-    EXPECT_EQ(printer.LastConnectionOut(), Wire({write, network.frame}));
+    ASSERT_EQ(link.SetSettings(write, network.frame, std::span(reply).first(network.replyLength)).result,
+              kLinkOk);
+    EXPECT_EQ(printer.LastConnectionOut(), Concat(Concat(kOpeningBytes, write), network.frame));
     EXPECT_EQ(reply[network.valuePosition], 1);
     EXPECT_EQ(reply[network.replyLength], 0xEE) << "nothing beyond the wanted length is touched";
-
-    const protocol::Frame reset = protocol::ResetExchangeFrames().resetFrame;
-    const unsigned readsBefore = printer.record().readPasses;
-    ASSERT_EQ(com->SetSettings(reset, {}, reply), kLinkOk);
-    EXPECT_EQ(printer.LastConnectionOut(), Wire({reset}));
-    EXPECT_EQ(printer.record().readPasses, readsBefore) << "a lone frame is never answered";
-}
-
-TEST_F(TransactionWireTest, SuccessLeavesTheLastFailureRecorded) {
-    std::array<std::uint8_t, protocol::kMaxReplyLength> reply{};
-    const protocol::ReadRequest request = *protocol::ReadRequestFor(protocol::kPowerOn);
-    ASSERT_EQ(com->GetSettings(request.frame, std::span(reply).first(request.replyLength)), kLinkNoPrinter);
-    AddPrinter();
-    ASSERT_EQ(com->GetSettings(request.frame, std::span(reply).first(request.replyLength)), kLinkOk);
-    EXPECT_EQ(com->cusbLib().mLastResult(), static_cast<std::uint32_t>(kLinkNoPrinter));
-    EXPECT_EQ(LastError(), 0);
 }
 
 TEST_F(TransactionWireTest, TargetsChooseThePrinter) {
-    simulator::DeviceScript other;
+    DeviceScript other;
     other.identity = simulator::DefaultIdentity("OTHER");
-    simulator::SimulatedDevice& first = AddPrinter(std::move(other));
-    simulator::DeviceScript serialWanted;
+    simulator::SimulatedDevice& first = bus.AddDevice(std::move(other));
+    DeviceScript serialWanted;
     serialWanted.identity = simulator::DefaultIdentity("WANTED");
-    simulator::SimulatedDevice& wanted = AddPrinter(std::move(serialWanted));
-    std::array<std::uint8_t, protocol::kMaxReplyLength> reply{};
+    simulator::SimulatedDevice& wanted = bus.AddDevice(std::move(serialWanted));
     const protocol::ReadRequest request = *protocol::ReadRequestFor(protocol::kPowerOn);
+    const std::span<std::uint8_t> into = std::span(reply).first(request.replyLength);
 
-    com->SetDeviceInf("Tamblor", "LM-360R", "WANTED");
-    ASSERT_EQ(com->GetSettings(request.frame, std::span(reply).first(request.replyLength)), kLinkOk);
+    const std::string wantedSerial = "WANTED";
+    link.SetDeviceInf(&manufacturer, &product, &wantedSerial);
+    ASSERT_EQ(link.GetSettings(request.frame, into).result, kLinkOk);
     EXPECT_TRUE(first.LastConnectionOut().empty());
-    EXPECT_EQ(wanted.LastConnectionOut(), Wire({request.frame}));
+    EXPECT_EQ(wanted.LastConnectionOut(), Concat(kOpeningBytes, request.frame));
 
-    com->SetDeviceInf(std::nullopt, std::nullopt, std::nullopt); // no target: the first printer
-    ASSERT_EQ(com->GetSettings(request.frame, std::span(reply).first(request.replyLength)), kLinkOk);
-    EXPECT_EQ(first.LastConnectionOut(), Wire({request.frame}));
-}
-
-TEST_F(TransactionWireTest, PausesReturn) {
-    com->wait(0);
-    bool ran = false;
-    QTimer::singleShot(0, [&ran] { ran = true; });
-    com->timeInterval(0.02);
-    EXPECT_TRUE(ran) << "the event loop runs while it waits";
-    com->timeInterval(-1);
-    com->timeInterval(std::nan(""));
+    link.SetDeviceInf(nullptr, nullptr, nullptr); // no target: the first printer
+    ASSERT_EQ(link.GetSettings(request.frame, into).result, kLinkOk);
+    EXPECT_EQ(first.LastConnectionOut(), Concat(kOpeningBytes, request.frame));
 }
 
 } // namespace
-} // namespace usbcomtest

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "protocol/PrinterIdentity.h"
+#include "protocol/PrinterModel.h"
 
 #include <cstdint>
 #include <optional>
@@ -16,7 +16,7 @@ inline constexpr std::string_view kDefaultProduct = protocol::kTargetProduct;
 inline constexpr std::string_view kDefaultSerial = "SIM0000001";
 
 // Who a simulated printer says it is, through its string descriptors and its IEEE 1284 device ID.
-struct PrinterIdentity {
+struct DeviceIdentity {
     std::uint16_t vendorId = 0x1209;
     std::uint16_t productId = 0x0001;
     // String descriptors (UTF-8 here, UTF-16LE on the wire). A missing one makes the device
@@ -32,13 +32,13 @@ struct PrinterIdentity {
 std::string DeviceIdText(std::string_view manufacturer, std::string_view product, std::string_view serial);
 
 // The LM-360R as it ships: all three strings and a matching device ID.
-PrinterIdentity DefaultIdentity(std::string_view serial = kDefaultSerial);
+DeviceIdentity DefaultIdentity(std::string_view serial = kDefaultSerial);
 
 // The same identity given only by the device ID: no string descriptors at all.
-PrinterIdentity DeviceIdOnlyIdentity(std::string_view serial = kDefaultSerial);
+DeviceIdentity DeviceIdOnlyIdentity(std::string_view serial = kDefaultSerial);
 
 // Wire encodings, exposed so tests and emulated devices can build them the same way.
-std::vector<std::uint8_t> DeviceDescriptor(const PrinterIdentity& identity);
+std::vector<std::uint8_t> DeviceDescriptor(const DeviceIdentity& identity);
 std::vector<std::uint8_t> StringDescriptor(std::string_view utf8);
 std::vector<std::uint8_t> LanguageIdsDescriptor();
 // The device ID as GET_DEVICE_ID answers it: two big-endian length bytes counting themselves, then

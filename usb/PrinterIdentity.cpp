@@ -1,4 +1,4 @@
-#include "usb/PrinterIdentityReader.h"
+#include "usb/PrinterIdentity.h"
 
 #include "platform/usb/UsbRequests.h"
 #include "usb/CUsbStrings.h"
@@ -7,8 +7,7 @@
 #include <array>
 #include <vector>
 
-namespace cusb_detail {
-
+using namespace cusb_detail;
 using platform::UsbInterface;
 using platform::UsbStatus;
 
@@ -119,5 +118,3 @@ bool MatchesTargets(const PrinterIdentity& identity, const std::string* manufact
            cfcomparecstring(product, identity.product, kUnused) == 0 &&
            cfcomparecstring(serial, identity.serial, kUnused) == 0;
 }
-
-} // namespace cusb_detail

@@ -1,4 +1,4 @@
-#include "usb/ExchangeAlerts.h"
+#include "app/ExchangeAlerts.h"
 
 namespace exchange {
 
@@ -21,6 +21,16 @@ std::optional<std::string_view> AlertKeyForWrite(LinkResult result) {
     default:
         return std::nullopt;
     }
+}
+
+std::optional<std::string_view> AlertKeyForReset(const ResetOutcome& reset) {
+    if (!reset.confirmation) {
+        return AlertKeyForWrite(reset.reset.result);
+    }
+    if (reset.confirmation->result == kLinkRequestWriteFailed) {
+        return std::nullopt;
+    }
+    return AlertKeyForWrite(reset.confirmation->result);
 }
 
 } // namespace exchange
