@@ -1,9 +1,8 @@
 #include "cli/LinkFailure.h"
 
 #include "cli/ExitCodes.h"
+#include "platform/usb/UsbStatus.h"
 #include "usb/LinkProblem.h"
-
-#include <libusb.h>
 
 namespace cli {
 namespace {
@@ -55,7 +54,8 @@ QString DescribeLinkFailure(LinkResult result, std::int32_t status) {
                        .arg(status);
     if (status != 0) {
         // The platform statuses are libusb's, also on the simulated bus.
-        text += QLatin1Char(' ') + QLatin1String(libusb_error_name(status));
+        const std::string_view name = platform::UsbStatusName(status);
+        text += QLatin1Char(' ') + QLatin1String(name.data(), static_cast<qsizetype>(name.size()));
     }
     return text + QLatin1Char(')');
 }

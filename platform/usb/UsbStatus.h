@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 namespace platform {
 
@@ -23,5 +24,9 @@ inline constexpr UsbStatus kUsbErrorInterrupted = -10;
 inline constexpr UsbStatus kUsbErrorNoMem = -11;
 inline constexpr UsbStatus kUsbErrorNotSupported = -12;
 inline constexpr UsbStatus kUsbErrorOther = -99;
+
+// The status's name as libusb spells it ("LIBUSB_ERROR_ACCESS"), for messages that support can look
+// up; "**UNKNOWN**" for a number that is none of the above.
+std::string_view UsbStatusName(UsbStatus status);
 
 } // namespace platform

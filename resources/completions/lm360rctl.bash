@@ -1,6 +1,21 @@
 # bash completion for lm360rctl                                   -*- shell-script -*-
 # Plain bash: it needs none of the bash-completion package's helpers, so it also works when sourced
-# on its own.
+# on its own. The settings and their values come from the program itself ("lm360rctl __complete"),
+# so they are always the ones it takes.
+
+# Asks the program being completed; one candidate a line, its description after a tab left out.
+_lm360rctl_ask() {
+    command "${COMP_WORDS[0]}" __complete "$@" 2>/dev/null | cut -f1
+}
+
+# Whether a word is a setting's option of save-commands, which takes a value.
+_lm360rctl_takes_value() {
+    local valued
+    for valued in "${_lm360rctl_valued[@]}"; do
+        [[ $1 == "$valued" ]] && return 0
+    done
+    return 1
+}
 
 # The words after the command that are not options or option values.
 _lm360rctl_arguments() {
@@ -8,12 +23,14 @@ _lm360rctl_arguments() {
     _lm360rctl_args=()
     for ((i = 1; i < COMP_CWORD; i++)); do
         word=${COMP_WORDS[i]}
+        if [[ $word == --serial || $word == --wait || $word == -o || $word == --output ]] ||
+            _lm360rctl_takes_value "$word"; then
+            # bash splits "--serial=S" at the "=" into three words
+            [[ ${COMP_WORDS[i + 1]-} == = ]] && ((i++))
+            ((i++))
+            continue
+        fi
         case $word in
-            --serial | --wait | -o | --output | --power-on | --auto-power-off | --network | --info-print)
-                # bash splits "--serial=S" at the "=" into three words
-                [[ ${COMP_WORDS[i + 1]-} == = ]] && ((i++))
-                ((i++))
-                ;;
             -*) ;;
             *)
                 if [[ -z $command ]]; then
@@ -28,11 +45,7 @@ _lm360rctl_arguments() {
 }
 
 _lm360rctl_values() {
-    case $1 in
-        power-on) echo "off on" ;;
-        auto-power-off) echo "0 10 20 30 40 50 60" ;;
-        network | info-print) echo "1 2 3" ;;
-    esac
+    _lm360rctl_ask values "$1"
 }
 
 _lm360rctl_words() {
@@ -53,18 +66,19 @@ _lm360rctl() {
     elif [[ $prev == = ]] && ((COMP_CWORD > 1)); then
         prev=${COMP_WORDS[COMP_CWORD - 2]}
     fi
-    local settings="power-on auto-power-off network info-print command-mode"
-    local writable="power-on auto-power-off network info-print"
+    # save-commands takes a value after each setting's own option
+    local -a _lm360rctl_valued
+    mapfile -t _lm360rctl_valued < <(_lm360rctl_ask group-options)
     COMPREPLY=()
 
     case $prev in
         --serial | --wait) return ;;
         -o | --output) _lm360rctl_files; return ;;
-        --power-on | --auto-power-off | --network | --info-print)
-            _lm360rctl_words "$(_lm360rctl_values "${prev#--}")"
-            return
-            ;;
     esac
+    if _lm360rctl_takes_value "$prev"; then
+        _lm360rctl_words "$(_lm360rctl_values "${prev#--}")"
+        return
+    fi
 
     local _lm360rctl_command _lm360rctl_args
     _lm360rctl_arguments
@@ -78,12 +92,7 @@ _lm360rctl() {
             list | get | set | status | send) options+=" --serial --wait" ;;
             reset) options+=" --serial --wait --yes" ;;
             save-commands)
-                case ${_lm360rctl_args[0]-} in
-                    power) options+=" --power-on --auto-power-off --network" ;;
-                    print) options+=" --info-print" ;;
-                    *) options+=" --power-on --auto-power-off --network --info-print" ;;
-                esac
-                options+=" --output"
+                options+=" $(_lm360rctl_ask group-options "${_lm360rctl_args[0]-}") --output"
                 ;;
         esac
         _lm360rctl_words "$options"
@@ -94,19 +103,19 @@ _lm360rctl() {
         "") _lm360rctl_words "list get set reset status save-commands inspect send" ;;
         get)
             local setting left=""
-            for setting in $settings; do
+            for setting in $(_lm360rctl_ask settings); do
                 [[ " ${_lm360rctl_args[*]} " == *" $setting "* ]] || left+=" $setting"
             done
             _lm360rctl_words "$left"
             ;;
         set)
             if ((count == 0)); then
-                _lm360rctl_words "$writable"
+                _lm360rctl_words "$(_lm360rctl_ask writable)"
             elif ((count == 1)); then
                 _lm360rctl_words "$(_lm360rctl_values "${_lm360rctl_args[0]}")"
             fi
             ;;
-        save-commands) ((count == 0)) && _lm360rctl_words "power print" ;;
+        save-commands) ((count == 0)) && _lm360rctl_words "$(_lm360rctl_ask groups)" ;;
         inspect | send) ((count == 0)) && _lm360rctl_files ;;
     esac
     return 0

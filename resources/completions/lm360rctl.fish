@@ -1,18 +1,34 @@
-# fish completion for lm360rctl.
+# fish completion for lm360rctl. The settings and their values come from the program itself
+# ("lm360rctl __complete"), so they are always the ones it takes.
+
+# Asks the program being completed: "WORD<TAB>DESCRIPTION" a line, as fish shows candidates.
+function __lm360rctl_ask
+    set -l program (commandline -opc)[1]
+    test -n "$program"; or set program lm360rctl
+    command $program __complete $argv 2>/dev/null
+end
+
+function __lm360rctl_ask_words
+    __lm360rctl_ask $argv | string replace -r '\t.*' ''
+end
 
 # The words after the program that are not options or option values: the command, then its
 # arguments.
 function __lm360rctl_words
     set -l words (commandline -opc)[2..-1]
+    # save-commands takes a value after each setting's own option
+    set -l valued --serial --wait -o --output (__lm360rctl_ask_words group-options)
     set -l skip 0
     for word in $words
         if test $skip -eq 1
             set skip 0
             continue
         end
+        if contains -- $word $valued
+            set skip 1
+            continue
+        end
         switch $word
-            case --serial --wait -o --output --power-on --auto-power-off --network --info-print
-                set skip 1
             case '-*'
             case '*'
                 echo $word
@@ -35,22 +51,24 @@ function __lm360rctl_command_is
     contains -- "$words[1]" $argv
 end
 
-function __lm360rctl_set_setting_is --argument-names setting
-    set -l words (__lm360rctl_words)
-    test "$words[1]" = set; and test "$words[2]" = $setting; and test (count $words) -eq 2
-end
-
-function __lm360rctl_group_is --argument-names group
-    set -l words (__lm360rctl_words)
-    test "$words[1]" = save-commands; and test "$words[2]" = $group
+# The values of the setting "set" was given.
+function __lm360rctl_set_values
+    __lm360rctl_ask values (__lm360rctl_words)[2]
 end
 
 # The settings "get" has not been given yet.
 function __lm360rctl_settings_left
     set -l words (__lm360rctl_words)
-    for setting in power-on auto-power-off network info-print command-mode
-        contains -- $setting $words[2..-1]; or echo $setting
+    for setting in (__lm360rctl_ask settings)
+        contains -- (string replace -r '\t.*' '' -- $setting) $words[2..-1]; or echo $setting
     end
+end
+
+# A setting's option of save-commands belongs to the group named on the line (to either without one).
+function __lm360rctl_in_group --argument-names option
+    set -l words (__lm360rctl_words)
+    test "$words[1]" = save-commands; or return 1
+    contains -- --$option (__lm360rctl_ask_words group-options $words[2])
 end
 
 set -l printer_commands list get set reset status send
@@ -76,18 +94,16 @@ complete -c lm360rctl -n '__lm360rctl_command_is reset' -s y -l yes -d 'Reset wi
 
 complete -c lm360rctl -n '__lm360rctl_command_is get' -a '(__lm360rctl_settings_left)'
 
-complete -c lm360rctl -n '__lm360rctl_at 0 set' -a 'power-on auto-power-off network info-print'
-complete -c lm360rctl -n '__lm360rctl_set_setting_is power-on' -a 'off on'
-complete -c lm360rctl -n '__lm360rctl_set_setting_is auto-power-off' -a '0 10 20 30 40 50 60' -d minutes
-complete -c lm360rctl -n '__lm360rctl_set_setting_is network' -a '1 2 3'
-complete -c lm360rctl -n '__lm360rctl_set_setting_is info-print' -a '1 2 3'
+complete -c lm360rctl -n '__lm360rctl_at 0 set' -a '(__lm360rctl_ask writable)'
+complete -c lm360rctl -n '__lm360rctl_at 1 set' -a '(__lm360rctl_set_values)'
 
-complete -c lm360rctl -n '__lm360rctl_at 0 save-commands' -a power -d 'power-on, auto power-off, network'
-complete -c lm360rctl -n '__lm360rctl_at 0 save-commands' -a print -d 'information print'
-complete -c lm360rctl -n '__lm360rctl_command_is save-commands; and not __lm360rctl_group_is print' -l power-on -x -a 'off on' -d 'Power-on behaviour'
-complete -c lm360rctl -n '__lm360rctl_command_is save-commands; and not __lm360rctl_group_is print' -l auto-power-off -x -a '0 10 20 30 40 50 60' -d 'Auto power-off time in minutes'
-complete -c lm360rctl -n '__lm360rctl_command_is save-commands; and not __lm360rctl_group_is print' -l network -x -a '1 2 3' -d 'Network setting'
-complete -c lm360rctl -n '__lm360rctl_command_is save-commands; and not __lm360rctl_group_is power' -l info-print -x -a '1 2 3' -d 'Information print'
+complete -c lm360rctl -n '__lm360rctl_at 0 save-commands' -a '(__lm360rctl_ask groups)'
+# An option for every setting the program offers, asked once when this file is loaded.
+for line in (__lm360rctl_ask group-options)
+    set -l option (string replace -r '\t.*' '' -- $line | string replace -- -- '')
+    set -l description (string replace -r '^[^\t]*\t' '' -- $line)
+    complete -c lm360rctl -n "__lm360rctl_in_group $option" -l $option -x -a "(__lm360rctl_ask values $option)" -d $description
+end
 complete -c lm360rctl -n '__lm360rctl_command_is save-commands' -s o -l output -r -F -d 'Where to write the command file'
 
 complete -c lm360rctl -n '__lm360rctl_at 0 inspect send' -F
