@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -35,6 +36,9 @@ class DeliveringInterface final : public platform::UsbInterface {
     UsbStatus GetConfigurationValue(std::uint8_t&) override { return platform::kUsbErrorIo; }
     UsbStatus GetInterfaceNumber(std::uint8_t&) override { return platform::kUsbErrorIo; }
     UsbStatus GetDevice(platform::UsbDeviceRef&) override { return platform::kUsbErrorIo; }
+    UsbStatus GetSystemDeviceStrings(std::optional<std::string>&, std::optional<std::string>&) override {
+        return platform::kUsbErrorIo;
+    }
     UsbStatus GetNumEndpoints(std::uint8_t&) override { return platform::kUsbErrorIo; }
     UsbStatus GetPipeProperties(std::uint8_t, platform::PipeProperties&) override {
         return platform::kUsbErrorIo;
