@@ -1,4 +1,5 @@
 // Vexo_MainController::setControlsTitle: every text of the main window and its menus.
+#include "app/AccessibleInterfaces.h"
 #include "app/MenuTitles.h"
 #include "app/SettingTitles.h"
 #include "app/Vexo_MainController.h"
@@ -13,7 +14,6 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTabWidget>
 
 namespace {
@@ -30,17 +30,7 @@ void FillList(QComboBox* list, protocol::SettingKind kind) {
 // What a screen reader announces for a box's field or list: the box and the caption before it,
 // since every box repeats the same captions.
 QString AccessibleName(const QGroupBox* box, const QLabel* caption) {
-    QString captionText = caption->text();
-    while (captionText.endsWith(QLatin1Char(':')) || captionText.endsWith(QChar(0xFF1A))) {
-        captionText.chop(1);
-    }
-    return box->title() + QStringLiteral(": ") + captionText;
-}
-
-// A tab's name without its mnemonic marker.
-QString Plain(QString text) {
-    text.remove(QRegularExpression(QStringLiteral("\\(&.\\)")));
-    return text.remove(QLatin1Char('&'));
+    return box->title() + QStringLiteral(": ") + AccessibleCaption(caption->text());
 }
 
 struct SettingBox {
@@ -54,6 +44,14 @@ struct SettingBox {
     protocol::SettingKind kind;
 };
 
+void NameControls(const SettingBox& setting) {
+    setting.currentValue->setAccessibleName(AccessibleName(setting.box, setting.currentText));
+    setting.settingsComb->setAccessibleName(AccessibleName(setting.box, setting.settingsText));
+    // Every box has a "Read" and an "Apply": a screen reader needs the setting to tell them apart.
+    setting.currentButton->setAccessibleName(texts::ReadButtonName(setting.box->title()));
+    setting.applyButton->setAccessibleName(texts::ApplyButtonName(setting.box->title()));
+}
+
 void TitleBox(const SettingBox& setting) {
     setting.box->setTitle(SettingTitle(setting.kind));
     setting.currentText->setText(Localized("CurrentSetting"));
@@ -61,11 +59,7 @@ void TitleBox(const SettingBox& setting) {
     setting.settingsText->setText(Localized("Settings"));
     setting.applyButton->setText(Localized("ApplyButtonTitle"));
     FillList(setting.settingsComb, setting.kind);
-    setting.currentValue->setAccessibleName(AccessibleName(setting.box, setting.currentText));
-    setting.settingsComb->setAccessibleName(AccessibleName(setting.box, setting.settingsText));
-    // Every box has a "Read" and an "Apply": a screen reader needs the setting to tell them apart.
-    setting.currentButton->setAccessibleName(texts::ReadButtonName(setting.box->title()));
-    setting.applyButton->setAccessibleName(texts::ApplyButtonName(setting.box->title()));
+    NameControls(setting);
 }
 
 } // namespace
@@ -94,11 +88,19 @@ void Vexo_MainController::setControlsTitle() {
               ui->infoPrintCurrentButton, ui->infoPrintSettingsText, ui->infoPrintSettingsComb,
               ui->infoPrintApplyButton, protocol::kInfoPrint});
 
-    // The command mode is read in the sweeps but never offered to the user.
+    // The command mode is read in the sweeps but never offered to the user. Its list keeps no items
+    // (command files take its empty choice); hidden, its controls are still named, since the
+    // accessibility tree lists them.
+    ui->commandBox->setTitle(texts::CommandModeTitle());
+    NameControls({ui->commandBox, ui->commandCurrentText, ui->commandCurrentValue, ui->commandCurrentButton,
+                  ui->commandSettingsText, ui->commandSettingsComb, ui->commandApplyButton,
+                  protocol::kCommandMode});
     ui->commandBox->setHidden(true);
 
-    ui->powerTabOutPutButton->setAccessibleName(texts::SaveButtonName(Plain(ui->utilityTab->tabText(0))));
-    ui->printTabOutPutButton->setAccessibleName(texts::SaveButtonName(Plain(ui->utilityTab->tabText(1))));
+    ui->powerTabOutPutButton->setAccessibleName(
+        texts::SaveButtonName(AccessibleCaption(ui->utilityTab->tabText(0))));
+    ui->printTabOutPutButton->setAccessibleName(
+        texts::SaveButtonName(AccessibleCaption(ui->utilityTab->tabText(1))));
     connectionView_->Retitle();
 
     RetitleMenus(*ui->menuBar, Localized("MainWindowTitle"));

@@ -1,5 +1,6 @@
 #include "app/Vexo_MainController.h"
 
+#include "app/AccessibleInterfaces.h"
 #include "app/SettingTitles.h"
 #include "app/WindowTexts.h"
 #include "platform/core/Localized.h"
@@ -33,6 +34,7 @@ constexpr int kExposePollMs = 10;
 
 Vexo_MainController::Vexo_MainController(ProgressPanel& panel, const ExchangeFactory& makeExchange)
     : mainWindow(std::make_unique<QMainWindow>()), ui(std::make_unique<Ui::MainWindow>()) {
+    InstallAccessibleInterfaces(); // before the widgets exist, so that each gets its interface
     ui->setupUi(mainWindow.get());
     connectionView_.emplace(ui->connectionIcon, ui->connectionText, ui->printerChoiceText, ui->printerChoice);
     awakeFromNib(panel, makeExchange);

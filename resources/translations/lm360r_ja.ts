@@ -240,7 +240,6 @@
     </message>
     <message id="Connection_None">
         <source>No LM-360R printer was found.</source>
-        <extracomment>Also shown in every current-value field while no printer is there.</extracomment>
         <translation>LM-360R プリンターが見つかりません。</translation>
     </message>
     <message id="Connection_NoneRemedy">
@@ -282,6 +281,26 @@
         <source>Printer to set &amp;up:</source>
         <extracomment>Before the list of serial numbers when several printers are attached.</extracomment>
         <translation>設定するプリンター(&amp;U):</translation>
+    </message>
+    <message id="Field_NoPrinter">
+        <source>No printer</source>
+        <extracomment>Shown in every current-value field while no printer is there; must fit the narrowest field.</extracomment>
+        <translation>プリンターなし</translation>
+    </message>
+    <message id="Field_Refused">
+        <source>No access</source>
+        <extracomment>Shown in every current-value field while the printer may not be opened; must fit the narrowest field.</extracomment>
+        <translation>アクセス不可</translation>
+    </message>
+    <message id="Field_InUse">
+        <source>In use</source>
+        <extracomment>Shown in every current-value field while another program holds the printer; must fit the narrowest field.</extracomment>
+        <translation>使用中</translation>
+    </message>
+    <message id="Field_OpenFailed">
+        <source>Not opened</source>
+        <extracomment>Shown in every current-value field while the printer cannot be opened; must fit the narrowest field.</extracomment>
+        <translation>開けません</translation>
     </message>
     <message id="Reason_NoAnswer">
         <source>The printer did not answer in time. Check that it is switched on and not busy, then try again.</source>
@@ -377,6 +396,11 @@
         <source>Save %1 settings as a command file</source>
         <extracomment>Screen-reader name of a tab's save button; %1 is the tab's name.</extracomment>
         <translation>%1 の設定をコマンドファイルに保存</translation>
+    </message>
+    <message id="CommandModeBoxName">
+        <source>Command Mode</source>
+        <extracomment>The command mode's box, which the window keeps hidden.</extracomment>
+        <translation>コマンドモード</translation>
     </message>
     <message id="FileMenuTitle">
         <source>&amp;File</source>

@@ -63,7 +63,7 @@ TEST_F(ExchangeTest, ReadsShowWhatThePrinterHolds) {
 TEST_F(ExchangeTest, ReadWithoutPrinterIsSilentOnlyWhenQuiet) {
     for (SettingKind kind = kFirstValueKind; kind <= kLastValueKind; ++kind) {
         EXPECT_EQ(com->GetSetting(1, kind), kLinkNoPrinter);
-        EXPECT_EQ(Field(kind).text(), texts::NoPrinter()) << kind;
+        EXPECT_EQ(Field(kind).text(), texts::NoPrinterField()) << kind;
         EXPECT_EQ(List(kind).currentIndex(), List(kind).count() > 0 ? InitialIndex(kind) : -1) << kind;
     }
     EXPECT_TRUE(dialogs.alerts.empty());
@@ -136,7 +136,7 @@ TEST_F(ExchangeTest, ApplyWithoutPrinterKeepsTheUsersChoice) {
     EXPECT_EQ(com->SetSetting(0, kNetwork), kLinkNoPrinter);
     EXPECT_EQ(dialogs.AlertDetails(), QStringList{AlertTitle(kSetCommandErrorKey, LastError())});
     EXPECT_EQ(dialogs.AlertTexts(), QStringList{texts::WriteFailed(platform::Localized("NetworkSetName"))});
-    EXPECT_EQ(Field(kNetwork).text(), texts::NoPrinter());
+    EXPECT_EQ(Field(kNetwork).text(), texts::NoPrinterField());
     EXPECT_EQ(List(kNetwork).currentIndex(), 1);
 }
 
