@@ -187,7 +187,7 @@ class Events:
         return wait_for(lambda: [e for e in self.seen if predicate(e)], what, timeout)
 
 
-_SHOWN_STATES = ("focused", "focusable", "default", "checked", "selected", "editable", "read-only",
+_SHOWN_STATES = ("focused", "focusable", "is default", "checked", "selected", "editable", "read-only",
                  "sensitive", "modal")
 
 

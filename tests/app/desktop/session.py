@@ -113,7 +113,7 @@ class Session:
         # --debug lets weston-screenshooter take the screenshots; the headless backend renders
         # with pixman, so no GPU is needed.
         self._spawn(["weston", "--backend=headless-backend.so", "--socket=" + socket,
-                     "--width=1024", "--height=768", "--idle-time=0", "--no-config", "--debug"])
+                     "--width=1024", "--height=768", "--idle-time=0", "--no-config", "--use-pixman", "--debug"])
         path = os.path.join(self.runtime, socket)
         _wait(lambda: os.path.exists(path), "weston's socket")
         os.environ["WAYLAND_DISPLAY"] = socket
