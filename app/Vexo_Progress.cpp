@@ -9,6 +9,7 @@
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPointer>
 #include <QProgressBar>
 #include <QScreen>
 #include <QStyle>
@@ -82,7 +83,9 @@ class Vexo_Progress::ModalWatch : public QObject {
     QPointer<QWidget> returnTo;
 
     void GiveBackKeyboard() const {
-        if (returnTo != nullptr && returnTo->isVisible() && !panel_->isVisible()) {
+        // Never past an alert that stands now: it has the keyboard until it is answered.
+        if (returnTo != nullptr && returnTo->isVisible() && !panel_->isVisible() &&
+            QApplication::activeModalWidget() == nullptr) {
             returnTo->activateWindow();
         }
     }

@@ -14,9 +14,8 @@ class QWidget;
 // The one progress panel of the process: a small window with a message line and a 0-100 bar,
 // shown while the user waits for a printer exchange or a file write. It is application-modal while
 // shown, and the user cannot close it: it goes when the work is done, or as soon as another modal
-// window (an alert) appears, which would otherwise stand in front of a panel that has nothing left to say.
-// Every change is painted before the call returns, so it is current even where the caller keeps the main
-// thread busy.
+// window (an alert) appears, which would otherwise stand in front of an idle panel. Every change is
+// painted before the call returns, so it is current even where the caller keeps the main thread busy.
 class Vexo_Progress : public ProgressIndicator {
   public:
     // Created, with its window loaded, on first use; lives until the QApplication goes away.

@@ -209,6 +209,7 @@ def one_printer(session, args, out):
         window.bus.wait_for(lambda: window.panel_showing() is None, "the read to end")
         check(window.field(box) == held and window.no_alert(), f"{box} after Read")
 
+        # The keyboard is back in the window after the panel: the list takes it, the arrows move it.
         window.choose(box, choices[box])
         window.press(f"Apply {box}")
         window.bus.wait_for(lambda box=box, key=key: SHOWN[key][stored(state)[key]] == choices[box],
@@ -311,8 +312,11 @@ def refused_write(session, args, out):
     with open(state, "w", encoding="utf-8") as file:
         file.write(printer("SIM0000001", refuse="network"))
     window = Window(session, args, state)
-    events = window.bus.Events("object:state-changed:showing")
+    events = window.bus.Events("object:state-changed:showing", "object:property-change:accessible-description")
     window.choose("Network", "Mode 2")
+    # A screen reader hears the list's new item: it is the list's description.
+    events.wait(lambda e: e[0].endswith("accessible-description") and e[2] == "Network: New setting",
+                "the list telling its new item")
     window.press("Apply Network")
     _, labels, _ = window.alert()
     check(labels == ["Network: Mode 2 (1) was sent, but the printer answered Mode 3 (2).",
