@@ -83,12 +83,13 @@ class Window:
         self.state_file = state_file
         process = session.launch(args.program, state_file, language)
         self.app = bus.application(process.pid)
-        self.frame = bus.wait_for(lambda: self._showing("frame"), "the main window")
+        self.frame = bus.wait_for(lambda: self.showing_window("frame"), "the main window")
         # Read quietly at launch: done once the band no longer looks for the printer.
         if settle:
             bus.wait_for(lambda: self.band() and "…" not in self.band(), "the band to say what it found")
 
-    def _showing(self, role):
+    def showing_window(self, role):
+        """The program's window of this role that is on screen, if any."""
         for window in self.bus.windows(self.app):
             if self.bus.role(window) == role and self.bus.showing(window):
                 return window
@@ -136,21 +137,21 @@ class Window:
 
     def alert(self):
         """The alert on screen: its texts, in order, and its buttons by name."""
-        window = self.bus.wait_for(lambda: self._showing("alert"), "an alert")
+        window = self.bus.wait_for(lambda: self.showing_window("alert"), "an alert")
         labels = [self.bus.name(label) for label in self.bus.find_all(window, "label")]
         buttons = {self.bus.name(button): button for button in self.bus.find_all(window, "push button")}
         return window, labels, buttons
 
     def no_alert(self):
-        return self._showing("alert") is None
+        return self.showing_window("alert") is None
 
     def panel_showing(self):
-        return self._showing("dialog") if self._find_panel() else None
-
-    def _find_panel(self):
-        return [window for window in self.bus.windows(self.app)
-                if self.bus.role(window) == "dialog" and self.bus.showing(window)
-                and self.bus.find_all(window, "progress bar")]
+        """The progress panel while it is on screen, else None."""
+        for window in self.bus.windows(self.app):
+            if (self.bus.role(window) == "dialog" and self.bus.showing(window)
+                    and self.bus.find_all(window, "progress bar")):
+                return window
+        return None
 
     def answer(self, button_name):
         window, _, buttons = self.alert()
@@ -376,7 +377,7 @@ def save_command_file(session, args, out):
         os.remove(target)
     window.choose("Auto Power Off", "30")
     window.press("Save Power settings as a command file")
-    dialog = window.bus.wait_for(lambda: window._showing("dialog"), "the save panel")
+    dialog = window.bus.wait_for(lambda: window.showing_window("dialog"), "the save panel")
     name_field = window.bus.wait_for(
         lambda: [node for node in window.bus.find_all(dialog, "text") if "editable" in window.bus.states(node)
                  and window.bus.text(node).endswith(".bin")], "the file name field")[0]
