@@ -59,6 +59,23 @@ QString ConnectionRemedy(const ConnectionState& state) {
     return {};
 }
 
+QString UnreachableFieldText(const ConnectionState& state) {
+    switch (state.connection) {
+    case Connection::NoPrinter:
+        return texts::NoPrinterField();
+    case Connection::Refused:
+        return texts::AccessRefusedField();
+    case Connection::InUse:
+        return texts::PrinterBusyField();
+    case Connection::OpenFailed:
+        return texts::OpenFailedField();
+    case Connection::Searching:
+    case Connection::Connected:
+        break;
+    }
+    return {};
+}
+
 QString FailureReason(LinkResult result, std::int32_t status) {
     const ConnectionState state = ConnectionAfter(result, status);
     if (PrinterUnreachable(state.connection)) {
@@ -71,7 +88,7 @@ QString FailureReason(LinkResult result, std::int32_t status) {
 QString FailedFieldText(LinkResult result, std::int32_t status) {
     const ConnectionState state = ConnectionAfter(result, status);
     if (PrinterUnreachable(state.connection)) {
-        return ConnectionHeadline(state, nullptr);
+        return UnreachableFieldText(state);
     }
     return platform::Localized(protocol::kUnknownKey);
 }

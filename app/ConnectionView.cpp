@@ -1,5 +1,6 @@
 #include "app/ConnectionView.h"
 
+#include "app/AccessibleInterfaces.h"
 #include "app/ConnectionTexts.h"
 #include "app/WindowTexts.h"
 
@@ -18,11 +19,14 @@ ConnectionView::ConnectionView(QLabel* icon, QLabel* text, QLabel* choiceCaption
     : icon_(icon), text_(text), choiceCaption_(choiceCaption), choice_(choice) {
     // Names and serial numbers come from the device: never let them be read as markup.
     text_->setTextFormat(Qt::PlainText);
+    // A screen reader hears a printer arrive or leave, wherever the user is in the window.
+    AnnounceChanges(text_);
     ShowChoices({}, {});
 }
 
 void ConnectionView::Retitle() {
     choiceCaption_->setText(texts::PrinterChoiceLabel());
+    choice_->setAccessibleName(AccessibleCaption(choiceCaption_->text()));
 }
 
 void ConnectionView::Show(const ConnectionState& state, const PrinterIdentity* printer) {
@@ -30,7 +34,10 @@ void ConnectionView::Show(const ConnectionState& state, const PrinterIdentity* p
     if (const QString remedy = ConnectionRemedy(state); !remedy.isEmpty()) {
         text += QLatin1Char('\n') + remedy;
     }
-    text_->setText(text);
+    if (text != text_->text()) {
+        text_->setText(text);
+        AnnounceText(text_);
+    }
     const bool trouble = PrinterUnreachable(state.connection);
     const QStyle::StandardPixmap pixmap =
         trouble ? QStyle::SP_MessageBoxWarning : QStyle::SP_MessageBoxInformation;

@@ -1,4 +1,5 @@
 // Vexo_MainController::setControlsTitle: every text of the main window and its menus.
+#include "app/AccessibleInterfaces.h"
 #include "app/MenuTitles.h"
 #include "app/Vexo_MainController.h"
 #include "app/WindowTexts.h"
@@ -13,7 +14,6 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTabWidget>
 
 namespace {
@@ -30,17 +30,15 @@ void FillList(QComboBox* list, const protocol::SettingRow& setting) {
 // What a screen reader announces for a box's field or list: the box and the caption before it,
 // since every box repeats the same captions.
 QString AccessibleName(const QGroupBox* box, const QLabel* caption) {
-    QString captionText = caption->text();
-    while (captionText.endsWith(QLatin1Char(':')) || captionText.endsWith(QChar(0xFF1A))) {
-        captionText.chop(1);
-    }
-    return box->title() + QStringLiteral(": ") + captionText;
+    return box->title() + QStringLiteral(": ") + AccessibleCaption(caption->text());
 }
 
-// A tab's name without its mnemonic marker.
-QString Plain(QString text) {
-    text.remove(QRegularExpression(QStringLiteral("\\(&.\\)")));
-    return text.remove(QLatin1Char('&'));
+void NameControls(const SettingBox& setting) {
+    setting.currentValue->setAccessibleName(AccessibleName(setting.box, setting.currentText));
+    setting.settingsComb->setAccessibleName(AccessibleName(setting.box, setting.settingsText));
+    // Every box has a "Read" and an "Apply": a screen reader needs the setting to tell them apart.
+    setting.currentButton->setAccessibleName(texts::ReadButtonName(setting.box->title()));
+    setting.applyButton->setAccessibleName(texts::ApplyButtonName(setting.box->title()));
 }
 
 void TitleBox(const SettingBox& setting) {
@@ -59,11 +57,8 @@ void TitleBox(const SettingBox& setting) {
         setting.sentence->setText(help);
     }
     FillList(setting.settingsComb, *setting.setting);
-    setting.currentValue->setAccessibleName(AccessibleName(setting.box, setting.currentText));
-    setting.settingsComb->setAccessibleName(AccessibleName(setting.box, setting.settingsText));
-    // Every box has a "Read" and an "Apply": a screen reader needs the setting to tell them apart.
-    setting.currentButton->setAccessibleName(texts::ReadButtonName(setting.box->title()));
-    setting.applyButton->setAccessibleName(texts::ApplyButtonName(setting.box->title()));
+    // Hidden boxes too: the accessibility tree lists their controls.
+    NameControls(setting);
 }
 
 } // namespace
@@ -81,8 +76,10 @@ void Vexo_MainController::setControlsTitle() {
         TitleBox(box);
     }
 
-    ui->powerTabOutPutButton->setAccessibleName(texts::SaveButtonName(Plain(ui->utilityTab->tabText(0))));
-    ui->printTabOutPutButton->setAccessibleName(texts::SaveButtonName(Plain(ui->utilityTab->tabText(1))));
+    ui->powerTabOutPutButton->setAccessibleName(
+        texts::SaveButtonName(AccessibleCaption(ui->utilityTab->tabText(0))));
+    ui->printTabOutPutButton->setAccessibleName(
+        texts::SaveButtonName(AccessibleCaption(ui->utilityTab->tabText(1))));
     connectionView_->Retitle();
 
     RetitleMenus(*ui->menuBar, Localized("MainWindowTitle"));

@@ -1,5 +1,6 @@
 #include "app/Vexo_MainController.h"
 
+#include "app/AccessibleInterfaces.h"
 #include "app/WindowTexts.h"
 #include "platform/core/Localized.h"
 #include "platform/ui/Dialogs.h"
@@ -32,6 +33,7 @@ constexpr int kExposePollMs = 10;
 
 Vexo_MainController::Vexo_MainController(ProgressPanel& panel, const ExchangeFactory& makeExchange)
     : mainWindow(std::make_unique<QMainWindow>()), ui(std::make_unique<Ui::MainWindow>()) {
+    InstallAccessibleInterfaces(); // before the widgets exist, so that each gets its interface
     ui->setupUi(mainWindow.get());
     // Each tab's spacer and save row stay below its settings' boxes.
     constexpr int kBelowTheBoxes = 2;

@@ -148,12 +148,14 @@ void Vexo_MainController::showConnection() {
         fitWrappedTexts(); // a remedy may take more lines than the text before it
     }
     if (PrinterUnreachable(connection_.connection)) {
-        // The fields say it too, in the same words: their old values belong to no printer now.
+        // Their old values belong to no printer now: the fields say why in short, and the whole
+        // headline on hovering (and to a screen reader, as their description).
+        const QString shortText = UnreachableFieldText(connection_);
         const QString headline = ConnectionHeadline(connection_, nullptr);
         for (const SettingBox& box : boxes_) {
             QLineEdit* field = box.currentValue;
-            field->setText(headline);
-            field->setToolTip(headline); // the field may be too narrow for all of it
+            field->setText(shortText);
+            field->setToolTip(headline);
             field->setCursorPosition(0);
         }
     }

@@ -3,11 +3,13 @@
 #include "platform/core/Localized.h"
 #include "ui_Progress.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPointer>
 #include <QProgressBar>
 #include <QScreen>
 #include <QStyle>
@@ -66,8 +68,52 @@ class Vexo_Progress::CloseGuard : public QObject {
     }
 };
 
+// Keeps the panel from standing where it no longer belongs. Installed on the application while the
+// panel shows, it hides the panel as soon as another modal window shows: an alert raised in the
+// middle of the work the panel stands for; the work's steps stay in their order, only the panel,
+// its message said, makes way. Installed on the panel for good, it gives the keyboard back to the
+// window the panel stood in front of when the window system activates the panel after it was hidden
+// (a window manager may map a panel shown only for a moment once it is gone); else the keyboard
+// would be left with no visible window.
+class Vexo_Progress::ModalWatch : public QObject {
+  public:
+    explicit ModalWatch(QDialog* panel) : panel_(panel) { panel_->installEventFilter(this); }
+
+    // The window that was active before the panel showed.
+    QPointer<QWidget> returnTo;
+
+    void GiveBackKeyboard() const {
+        // Never past an alert that stands now: it has the keyboard until it is answered.
+        if (returnTo != nullptr && returnTo->isVisible() && !panel_->isVisible() &&
+            QApplication::activeModalWidget() == nullptr) {
+            returnTo->activateWindow();
+        }
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == panel_) {
+            if (event->type() == QEvent::WindowActivate && !panel_->isVisible()) {
+                GiveBackKeyboard();
+            }
+            return false;
+        }
+        if (event->type() == QEvent::Show && watched->isWidgetType() && panel_->isVisible()) {
+            const auto* shown = static_cast<QWidget*>(watched);
+            if (shown->isWindow() && shown->isModal()) {
+                panel_->hide();
+            }
+        }
+        return false;
+    }
+
+  private:
+    QDialog* panel_;
+};
+
 Vexo_Progress::Vexo_Progress(ConstructionKey)
-    : progressWindow_(std::make_unique<QDialog>()), closeGuard_(std::make_unique<CloseGuard>()) {
+    : progressWindow_(std::make_unique<QDialog>()), closeGuard_(std::make_unique<CloseGuard>()),
+      modalWatch_(std::make_unique<ModalWatch>(progressWindow_.get())) {
     Ui::Progress ui;
     ui.setupUi(progressWindow_.get());
     progressMessage_ = ui.progressMessage;
@@ -91,6 +137,10 @@ void Vexo_Progress::openPanel(std::optional<std::string_view> messageKey,
         progressWindow_->setGeometry(QStyle::alignedRect(
             Qt::LeftToRight, Qt::AlignCenter, progressWindow_->size(), screen->availableGeometry()));
     }
+    if (!progressWindow_->isVisible()) {
+        modalWatch_->returnTo = QApplication::activeWindow();
+    }
+    QCoreApplication::instance()->installEventFilter(modalWatch_.get());
     progressWindow_->show();
     progressWindow_->raise();
     progressWindow_->activateWindow();
@@ -109,7 +159,9 @@ void Vexo_Progress::setProgressBarValue(double value) {
 }
 
 void Vexo_Progress::closePanel() {
+    QCoreApplication::instance()->removeEventFilter(modalWatch_.get());
     progressWindow_->hide();
+    modalWatch_->GiveBackKeyboard();
     DeliverPendingPaints();
 }
 

@@ -13,8 +13,9 @@ class QWidget;
 
 // The one progress panel of the process: a small window with a message line and a 0-100 bar,
 // shown while the user waits for a printer exchange or a file write. It is application-modal while
-// shown, and the user cannot close it: it goes when the work is done. Every change is painted before
-// the call returns, so it is current even where the caller keeps the main thread busy.
+// shown, and the user cannot close it: it goes when the work is done, or as soon as another modal
+// window (an alert) appears, which would otherwise stand in front of an idle panel. Every change is
+// painted before the call returns, so it is current even where the caller keeps the main thread busy.
 class Vexo_Progress : public ProgressIndicator {
   public:
     // Created, with its window loaded, on first use; lives until the QApplication goes away.
@@ -50,10 +51,12 @@ class Vexo_Progress : public ProgressIndicator {
 
   private:
     class CloseGuard;
+    class ModalWatch;
     void PaintNow(QWidget* widget);
 
     std::unique_ptr<QDialog> progressWindow_;
     std::unique_ptr<CloseGuard> closeGuard_;
+    std::unique_ptr<ModalWatch> modalWatch_;
     QLabel* progressMessage_ = nullptr;   // owned by the window
     QProgressBar* progressBar_ = nullptr; // owned by the window
 };

@@ -21,7 +21,6 @@ QString PrinterInUseWithoutSerial(const QString& maker, const QString& model) {
 }
 
 QString NoPrinter() {
-    //: Also shown in every current-value field while no printer is there.
     //% "No LM-360R printer was found."
     return qtTrId("Connection_None");
 }
@@ -62,6 +61,31 @@ QString OpenFailed(int status) {
 QString OpenFailedRemedy() {
     //% "Unplug the printer, plug it in again, then try again."
     return qtTrId("Connection_OpenFailedRemedy");
+}
+
+QString NoPrinterField() {
+    //: Shown in every current-value field while no printer is there; must fit the narrowest field.
+    //% "No printer"
+    return qtTrId("Field_NoPrinter");
+}
+
+QString AccessRefusedField() {
+    //: Shown in every current-value field while the printer may not be opened; must fit the narrowest field.
+    //% "No access"
+    return qtTrId("Field_Refused");
+}
+
+QString PrinterBusyField() {
+    //: Shown in every current-value field while another program holds the printer; must fit the narrowest
+    //: field.
+    //% "In use"
+    return qtTrId("Field_InUse");
+}
+
+QString OpenFailedField() {
+    //: Shown in every current-value field while the printer cannot be opened; must fit the narrowest field.
+    //% "Not opened"
+    return qtTrId("Field_OpenFailed");
 }
 
 QString PrinterChoiceLabel() {
@@ -167,6 +191,7 @@ QString ApplyButtonName(const QString& setting) {
     //% "Apply %1"
     return qtTrId("ApplyButtonName").arg(setting);
 }
+
 
 QString SaveButtonName(const QString& tab) {
     //: Screen-reader name of a tab's save button; %1 is the tab's name.

@@ -20,6 +20,13 @@ QString OpenFailed(int status);
 QString OpenFailedRemedy();
 QString PrinterChoiceLabel();
 
+// What the current-value fields show instead of a value while no printer can be reached: a word or
+// two that fit the narrowest field (the band above says the whole of it).
+QString NoPrinterField();
+QString AccessRefusedField();
+QString PrinterBusyField();
+QString OpenFailedField();
+
 // Why an exchange with a printer that was opened failed.
 QString NoAnswer();
 QString ConnectionFailed();

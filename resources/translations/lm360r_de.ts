@@ -265,7 +265,6 @@
     </message>
     <message id="Connection_None">
         <source>No LM-360R printer was found.</source>
-        <extracomment>Also shown in every current-value field while no printer is there.</extracomment>
         <translation>Es wurde kein LM-360R-Drucker gefunden.</translation>
     </message>
     <message id="Connection_NoneRemedy">
@@ -307,6 +306,26 @@
         <source>Printer to set &amp;up:</source>
         <extracomment>Before the list of serial numbers when several printers are attached.</extracomment>
         <translation>Ein&amp;zurichtender Drucker:</translation>
+    </message>
+    <message id="Field_NoPrinter">
+        <source>No printer</source>
+        <extracomment>Shown in every current-value field while no printer is there; must fit the narrowest field.</extracomment>
+        <translation>Kein Drucker</translation>
+    </message>
+    <message id="Field_Refused">
+        <source>No access</source>
+        <extracomment>Shown in every current-value field while the printer may not be opened; must fit the narrowest field.</extracomment>
+        <translation>Kein Zugriff</translation>
+    </message>
+    <message id="Field_InUse">
+        <source>In use</source>
+        <extracomment>Shown in every current-value field while another program holds the printer; must fit the narrowest field.</extracomment>
+        <translation>Belegt</translation>
+    </message>
+    <message id="Field_OpenFailed">
+        <source>Not opened</source>
+        <extracomment>Shown in every current-value field while the printer cannot be opened; must fit the narrowest field.</extracomment>
+        <translation>Nicht geöffnet</translation>
     </message>
     <message id="Reason_NoAnswer">
         <source>The printer did not answer in time. Check that it is switched on and not busy, then try again.</source>

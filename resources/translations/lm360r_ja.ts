@@ -265,7 +265,6 @@
     </message>
     <message id="Connection_None">
         <source>No LM-360R printer was found.</source>
-        <extracomment>Also shown in every current-value field while no printer is there.</extracomment>
         <translation>LM-360R プリンターが見つかりません。</translation>
     </message>
     <message id="Connection_NoneRemedy">
@@ -307,6 +306,26 @@
         <source>Printer to set &amp;up:</source>
         <extracomment>Before the list of serial numbers when several printers are attached.</extracomment>
         <translation>設定するプリンター(&amp;U):</translation>
+    </message>
+    <message id="Field_NoPrinter">
+        <source>No printer</source>
+        <extracomment>Shown in every current-value field while no printer is there; must fit the narrowest field.</extracomment>
+        <translation>プリンターなし</translation>
+    </message>
+    <message id="Field_Refused">
+        <source>No access</source>
+        <extracomment>Shown in every current-value field while the printer may not be opened; must fit the narrowest field.</extracomment>
+        <translation>アクセス不可</translation>
+    </message>
+    <message id="Field_InUse">
+        <source>In use</source>
+        <extracomment>Shown in every current-value field while another program holds the printer; must fit the narrowest field.</extracomment>
+        <translation>使用中</translation>
+    </message>
+    <message id="Field_OpenFailed">
+        <source>Not opened</source>
+        <extracomment>Shown in every current-value field while the printer cannot be opened; must fit the narrowest field.</extracomment>
+        <translation>開けません</translation>
     </message>
     <message id="Reason_NoAnswer">
         <source>The printer did not answer in time. Check that it is switched on and not busy, then try again.</source>

@@ -66,7 +66,7 @@ TEST_F(ApplicationTest, LaunchShowsWhatThePrinterHolds) {
 
 TEST_F(ApplicationTest, LaunchWithoutPrinterSaysSoQuietly) {
     Launch();
-    EXPECT_EQ(Fields(), QStringList(5, texts::NoPrinter()));
+    EXPECT_EQ(Fields(), QStringList(5, texts::NoPrinterField()));
     EXPECT_TRUE(dialogs.alerts.empty());
     EXPECT_EQ(Find<QComboBox>("powerOnSettingsComb")->currentText(), Localized("PowerON_OFF"));
     EXPECT_EQ(Find<QComboBox>("autoPowerOffSettingsComb")->currentText(), "60");

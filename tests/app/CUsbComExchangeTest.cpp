@@ -65,7 +65,7 @@ TEST_F(ExchangeTest, ReadWithoutPrinterIsSilentOnlyWhenQuiet) {
     for (const SettingRow& setting : Settings()) {
         const SettingKind kind = setting.kind;
         EXPECT_EQ(com->GetSetting(1, kind), kLinkNoPrinter);
-        EXPECT_EQ(Field(kind).text(), texts::NoPrinter()) << kind;
+        EXPECT_EQ(Field(kind).text(), texts::NoPrinterField()) << kind;
         EXPECT_EQ(List(kind).currentIndex(), List(kind).count() > 0 ? setting.firstChoice : -1) << kind;
     }
     EXPECT_TRUE(dialogs.alerts.empty());
@@ -138,7 +138,7 @@ TEST_F(ExchangeTest, ApplyWithoutPrinterKeepsTheUsersChoice) {
     EXPECT_EQ(com->SetSetting(0, kNetwork), kLinkNoPrinter);
     EXPECT_EQ(dialogs.AlertDetails(), QStringList{AlertTitle(kSetCommandErrorKey, LastError())});
     EXPECT_EQ(dialogs.AlertTexts(), QStringList{texts::WriteFailed(platform::Localized("NetworkSetName"))});
-    EXPECT_EQ(Field(kNetwork).text(), texts::NoPrinter());
+    EXPECT_EQ(Field(kNetwork).text(), texts::NoPrinterField());
     EXPECT_EQ(List(kNetwork).currentIndex(), 1);
 }
 

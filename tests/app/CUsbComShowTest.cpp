@@ -82,7 +82,7 @@ TEST_F(ShowSettingTest, FailedExchangeSaysWhyAndKeepsTheChoice) {
         LinkResult result;
         QString text;
     };
-    const Case cases[] = {{kLinkNoPrinter, texts::NoPrinter()},
+    const Case cases[] = {{kLinkNoPrinter, texts::NoPrinterField()},
                           {kLinkReadFailed, platform::Localized(kUnknownKey)},
                           {kLinkCommandWriteFailed, platform::Localized(kUnknownKey)}};
     for (const Case& c : cases) {

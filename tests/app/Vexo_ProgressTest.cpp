@@ -1,12 +1,16 @@
 #include "app/Vexo_Progress.h"
 
 #include "platform/core/Localized.h"
+#include "tests/app/ModalDriver.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QEvent>
 #include <QLabel>
+#include <QMessageBox>
 #include <QObject>
 #include <QProgressBar>
+#include <QTest>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <vector>
@@ -103,6 +107,45 @@ TEST_F(ProgressPanelTest, PositionsOutsideTheScaleAreHeldToIt) {
         panel.setProgressBarValue(c.given);
         EXPECT_EQ(panel.progressBar()->value(), c.shown) << c.given;
     }
+}
+
+// An alert raised while the panel stands is not left with an idle panel behind it; other windows
+// leave the panel standing.
+TEST_F(ProgressPanelTest, MakesWayForAnAlertOnly) {
+    panel.openPanel("ProgressbarWindowMessage", "ProgressWindowTitle");
+    QWidget other;
+    other.show();
+    EXPECT_TRUE(panel.progressWindow()->isVisible()) << "a window that is not modal";
+
+    QMessageBox alert;
+    alert.setText(QStringLiteral("The printer did not answer."));
+    bool panelBehindAlert = true;
+    const testsupport::ModalDriver driver(&alert, [&](QDialog& shown) {
+        panelBehindAlert = panel.progressWindow()->isVisible();
+        shown.accept();
+    });
+    alert.exec();
+    EXPECT_TRUE(driver.Acted());
+    EXPECT_FALSE(panelBehindAlert);
+}
+
+// A window system that activates the panel once it is hidden (it mapped it late) does not leave
+// the keyboard with it: the window the panel stood in front of gets it back.
+TEST_F(ProgressPanelTest, ALateActivationOfTheHiddenPanelGoesBack) {
+    QWidget window;
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    panel.openPanel("ProgressbarWindowMessage", "ProgressWindowTitle");
+    panel.closePanel();
+
+    QWidget elsewhere; // the window system's focus has moved on
+    elsewhere.show();
+    elsewhere.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&elsewhere));
+    QEvent activated(QEvent::WindowActivate); // as the window system delivers it
+    QApplication::sendEvent(panel.progressWindow(), &activated);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &window; }, 2000));
 }
 
 } // namespace

@@ -116,7 +116,7 @@ INSTANTIATE_TEST_SUITE_P(
             Connection::NoPrinter,
             "No LM-360R printer was found.\nCheck that the printer is connected by USB and switched on. It "
             "is found as soon as it is plugged in.",
-            "No LM-360R printer was found."},
+            "No printer"},
         StateCase{
             "Refused",
             {Refused()},
@@ -124,13 +124,13 @@ INSTANTIATE_TEST_SUITE_P(
             "The printer was found, but you may not open it.\nInstall the udev rule that comes with this "
             "program and plug the printer in again, or add yourself to the lp group (sudo usermod -aG lp "
             "$USER) and log in again.",
-            "The printer was found, but you may not open it."},
+            "No access"},
         StateCase{"Busy",
                   {Busy()},
                   Connection::InUse,
                   "The printer is in use by another program.\nClose that program or wait until it has "
                   "finished, then try again.",
-                  "The printer is in use by another program."},
+                  "In use"},
         StateCase{"Several",
                   {WithSerial("A1"), WithSerial("B2")},
                   Connection::Connected,
@@ -174,7 +174,7 @@ TEST_F(WindowConnectionTest, APrinterPluggedInIsReadAndOneUnpluggedIsMissed) {
 
     printer.Unplug();
     ASSERT_TRUE(WaitFor([&] { return controller->connection().connection == Connection::NoPrinter; }));
-    EXPECT_EQ(Fields(), QStringList(4, texts::NoPrinter()));
+    EXPECT_EQ(Fields(), QStringList(4, texts::NoPrinterField()));
     EXPECT_TRUE(Band().startsWith(texts::NoPrinter()));
     EXPECT_TRUE(dialogs.alerts.empty());
 }
