@@ -1,5 +1,6 @@
 #include "cli/CommandLine.h"
 
+#include "cli/DesiredState.h"
 #include "cli/Output.h"
 #include "cli/SettingNames.h"
 
@@ -24,7 +25,7 @@ struct CommandSpec {
     const char* description;
 };
 
-constexpr std::array<CommandSpec, 8> kCommands{{
+constexpr std::array<CommandSpec, 9> kCommands{{
     {"list", Command::List, "list", "list printer interfaces and which one is the target",
      "List every USB printer interface present, with manufacturer, product, serial and device ID, and "
      "whether it is the target printer."},
@@ -47,6 +48,12 @@ constexpr std::array<CommandSpec, 8> kCommands{{
      "Check a command file and print the settings it carries."},
     {"send", Command::Send, "send FILE", "send a command file to the printer",
      "Check a command file, then send its bytes to the printer in one write."},
+    {"apply", Command::Apply, "apply [SETTING=VALUE...] [--from FILE]",
+     "write only the settings that differ from the ones wanted",
+     "Read the settings named, write only those whose value differs from the one wanted, read each "
+     "back and compare, and print each setting's value before and after. SETTING=VALUE takes the words "
+     "set takes; --from takes a command file or the document get --json prints, whose read-only "
+     "settings are left out; arguments win over the file."},
 }};
 
 const CommandSpec* FindCommand(const QString& name) {
@@ -68,19 +75,6 @@ constexpr std::array<GroupOption, 4> kGroupOptions{{
     {protocol::kInfoPrint, protocol::kPrintGroup, &protocol::CommandSelections::infoPrint},
 }};
 
-QString ValuesOf(SettingKind kind) {
-    const std::string_view values = SettingOfKind(kind)->values;
-    return QString::fromUtf8(values.data(), static_cast<qsizetype>(values.size()));
-}
-
-QString SettingNames() {
-    QStringList names;
-    for (const CliSetting& s : CliSettings()) {
-        names << SettingName(s.kind);
-    }
-    return names.join(QStringLiteral(", "));
-}
-
 // Our own help and version options: QCommandLineParser's would also offer Qt's own options, which
 // this program does not take.
 const QCommandLineOption kHelp({QStringLiteral("h"), QStringLiteral("help")},
@@ -96,6 +90,15 @@ const QCommandLineOption kWait(QStringLiteral("wait"),
                                QStringLiteral("SECONDS"));
 const QCommandLineOption kJson(QStringLiteral("json"),
                                QStringLiteral("Print one JSON document instead of text."));
+const QCommandLineOption kAll(QStringLiteral("all"),
+                              QStringLiteral("Work on every LM-360R attached, one after the other."));
+const QCommandLineOption kCheck(QStringLiteral("check"),
+                                QStringLiteral("Say what would change, and write nothing."));
+const QCommandLineOption
+    kFrom(QStringLiteral("from"),
+          QStringLiteral("Take the settings wanted from FILE (\"-\": standard input): a command file, or "
+                         "the document get --json prints."),
+          QStringLiteral("FILE"));
 const QCommandLineOption kYes({QStringLiteral("y"), QStringLiteral("yes")},
                               QStringLiteral("Reset without asking for confirmation."));
 const QCommandLineOption
@@ -112,6 +115,11 @@ QCommandLineOption SettingOption(SettingKind kind) {
 
 bool TalksToPrinter(Command command) {
     return command != Command::SaveCommands && command != Command::Inspect;
+}
+
+bool WorksOnEveryPrinter(Command command) {
+    return command == Command::Get || command == Command::Set || command == Command::Reset ||
+           command == Command::Send || command == Command::Apply;
 }
 
 // The program's own options (help and version); the options of one command; or, for the first pass,
@@ -133,6 +141,13 @@ void AddOptions(QCommandLineParser& parser, OptionSet set, const CommandSpec* co
         parser.addOption(kSerial);
         parser.addOption(kWait);
     }
+    if (all || WorksOnEveryPrinter(command->command)) {
+        parser.addOption(kAll);
+    }
+    if (all || command->command == Command::Apply) {
+        parser.addOption(kCheck);
+        parser.addOption(kFrom);
+    }
     if (all || command->command == Command::Reset) {
         parser.addOption(kYes);
     }
@@ -152,8 +167,9 @@ QString GeneralDescription() {
     }
     text += QStringLiteral("\nRun \"lm360rctl COMMAND --help\" for a command's own options.\n"
                            "Exit status: 0 success, 1 usage, 2 no printer found, 3 link failure,\n"
-                           "4 the printer answered a different value, 5 invalid command file,\n"
-                           "6 a file could not be read or written.");
+                           "4 the printer answered a different value, 5 invalid command file or\n"
+                           "settings document, 6 a file could not be read or written. With --all, the\n"
+                           "worst of the printers' statuses: 3, then 2, then 4 (see man lm360rctl).");
     return text;
 }
 
@@ -184,9 +200,9 @@ std::optional<QString> CheckCount(const QStringList& words, qsizetype wanted, co
 
 std::optional<QString> ReadSettings(const QStringList& words, Invocation& invocation) {
     for (const QString& word : words) {
-        const CliSetting* setting = FindSetting(word.toStdString());
-        if (setting == nullptr) {
-            return QStringLiteral("unknown setting \"%1\" (one of %2)").arg(word, SettingNames());
+        const CliSetting* setting = nullptr;
+        if (auto error = ReadSettingName(word, setting)) {
+            return error;
         }
         invocation.kinds.push_back(setting->kind);
     }
@@ -198,26 +214,32 @@ std::optional<QString> ReadSettings(const QStringList& words, Invocation& invoca
     return std::nullopt;
 }
 
-std::optional<QString> ReadValue(SettingKind kind, const QString& word, int& index) {
-    const auto found = IndexForValueWord(kind, word.toStdString());
-    if (!found) {
-        return QStringLiteral("\"%1\" is not a value of %2 (%3)")
-            .arg(word, SettingName(kind), ValuesOf(kind));
+std::optional<QString> ReadSet(const QStringList& words, Invocation& invocation) {
+    SettingChoice choice;
+    if (auto error = ReadSettingChoice(words[0], words[1], choice)) {
+        return error;
     }
-    index = *found;
+    invocation.kinds = {choice.kind};
+    invocation.index = choice.index;
     return std::nullopt;
 }
 
-std::optional<QString> ReadSet(const QStringList& words, Invocation& invocation) {
-    const CliSetting* setting = FindSetting(words[0].toStdString());
-    if (setting == nullptr) {
-        return QStringLiteral("unknown setting \"%1\" (one of %2)").arg(words[0], SettingNames());
+std::optional<QString> ReadApply(const QCommandLineParser& parser, const QStringList& words,
+                                 Invocation& invocation) {
+    if (auto error = ReadAssignments(words, invocation.choices)) {
+        return error;
     }
-    if (!setting->writable) {
-        return QStringLiteral("%1 is read-only").arg(words[0]);
+    invocation.check = parser.isSet(kCheck);
+    if (parser.isSet(kFrom)) {
+        invocation.file = parser.value(kFrom);
+        if (invocation.file.isEmpty()) {
+            return QStringLiteral("--from needs a file name (or - for standard input)");
+        }
+    } else if (invocation.choices.empty()) {
+        return QStringLiteral("apply expects: %1 (nothing to apply was given)")
+            .arg(QLatin1String(FindCommand(QStringLiteral("apply"))->syntax));
     }
-    invocation.kinds = {setting->kind};
-    return ReadValue(setting->kind, words[1], invocation.index);
+    return std::nullopt;
 }
 
 std::optional<QString> ReadSaveCommands(const QCommandLineParser& parser, const QStringList& words,
@@ -237,8 +259,8 @@ std::optional<QString> ReadSaveCommands(const QCommandLineParser& parser, const 
         if (o.group != invocation.group) {
             return QStringLiteral("--%1 is not part of the %2 group").arg(SettingName(o.kind), words[0]);
         }
-        if (auto error =
-                ReadValue(o.kind, parser.value(SettingName(o.kind)), invocation.selections.*o.selection)) {
+        if (auto error = ReadValueWord(o.kind, parser.value(SettingName(o.kind)),
+                                       invocation.selections.*o.selection)) {
             return error;
         }
     }
@@ -279,6 +301,8 @@ std::optional<QString> ReadWords(const QCommandLineParser& parser, const Command
         }
         invocation.file = words[0];
         return std::nullopt;
+    case Command::Apply:
+        return ReadApply(parser, words, invocation);
     }
     return std::nullopt;
 }
@@ -347,6 +371,11 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
     Invocation& invocation = parsed.invocation;
     invocation.command = command->command;
     invocation.serial = TalksToPrinter(command->command) ? parser.value(kSerial) : QString();
+    invocation.all = WorksOnEveryPrinter(command->command) && parser.isSet(kAll);
+    if (invocation.all && parser.isSet(kSerial)) {
+        return Usage(QStringLiteral("--all and --serial cannot be combined: --all takes every LM-360R "
+                                    "attached, --serial one of them"));
+    }
     invocation.json = parser.isSet(kJson);
     invocation.yes = command->command == Command::Reset && parser.isSet(kYes);
     if (TalksToPrinter(command->command) && parser.isSet(kWait)) {
