@@ -4,7 +4,7 @@
 # Usage: playbook.sh SOURCE-DIR LM360RCTL
 set -euo pipefail
 top=$1
-lm360rctl=$2
+lm360rctl=$(realpath "$2")
 here=$(cd "$(dirname "$0")" && pwd)
 
 if ! command -v ansible-playbook >/dev/null; then

@@ -1,4 +1,3 @@
-#!/usr/bin/python
 # -*- coding: utf-8 -*-
 # Copyright: 2026 The LM-360R Settings developers
 # MIT License (see https://opensource.org/licenses/MIT)
