@@ -48,8 +48,7 @@ constexpr std::array<CommandSpec, 9> kCommands{{
      "Check a command file and print the settings it carries."},
     {"send", Command::Send, "send FILE", "send a command file to the printer",
      "Check a command file, then send its bytes to the printer in one write."},
-    {"apply", Command::Apply, "apply [SETTING=VALUE...] [--from FILE]",
-     "write only the settings that differ from the ones wanted",
+    {"apply", Command::Apply, "apply [SETTING=VALUE...]", "write only the settings that differ",
      "Read the settings named, write only those whose value differs from the one wanted, read each "
      "back and compare, and print each setting's value before and after. SETTING=VALUE takes the words "
      "set takes; --from takes a command file or the document get --json prints, whose read-only "
@@ -236,8 +235,7 @@ std::optional<QString> ReadApply(const QCommandLineParser& parser, const QString
             return QStringLiteral("--from needs a file name (or - for standard input)");
         }
     } else if (invocation.choices.empty()) {
-        return QStringLiteral("apply expects: %1 (nothing to apply was given)")
-            .arg(QLatin1String(FindCommand(QStringLiteral("apply"))->syntax));
+        return QStringLiteral("apply needs the settings wanted: SETTING=VALUE, or --from FILE");
     }
     return std::nullopt;
 }
