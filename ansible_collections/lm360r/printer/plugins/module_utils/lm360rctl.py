@@ -40,8 +40,13 @@ class Lm360rctl(object):
 
     def run(self, arguments):
         """Runs lm360rctl with --json. Returns its exit status, its JSON document (None when it printed
-        none, as on most failures) and what it said on stderr."""
+        none, as on most failures) and what it said on stderr. What it says on stderr when it
+        succeeds (which printer it took among several) becomes a warning of the task."""
         rc, out, err = self.module.run_command([self.program] + arguments + ['--json'])
+        if rc == 0:
+            for line in err.splitlines():
+                if line.strip():
+                    self.module.warn(line.strip())
         document = None
         if out.strip():
             try:
