@@ -27,20 +27,32 @@ QJsonObject IdentityJson(const PrinterIdentity& printer) {
                        {QStringLiteral("serial"), JsonText(printer.serial)}};
 }
 
-// The one printer's output: its JSON document names the printer, the rest goes out as it is.
+// The one printer's output: its JSON document names the printer, the rest goes out as it is. Who the
+// printer is, is asked only for a document, so that text output costs no listing of the bus.
 class NamedPrinterOutput final : public OutputRedirect {
   public:
-    explicit NamedPrinterOutput(QJsonValue printer) : printer_(std::move(printer)) {}
+    NamedPrinterOutput(platform::UsbBus& bus, const QString& serial) : bus_(bus), serial_(serial) {}
     void Line(const QString& line) override { PassLine(line); }
     void Json(const QJsonObject& document) override {
         QJsonObject named = document;
-        named.insert(QStringLiteral("printer"), printer_);
+        named.insert(QStringLiteral("printer"), Printer());
         PassJson(named);
     }
     void Error(const QString& message) override { PassError(message); }
 
   private:
-    QJsonValue printer_;
+    // The printer the exchanges open: the first that matches the target.
+    QJsonValue Printer() const {
+        SettingsService service = TargetPrinter(bus_, serial_);
+        const PrinterListing listing = service.ListPrinters();
+        const auto target = std::find_if(listing.printers.begin(), listing.printers.end(),
+                                         [](const ListedPrinter& p) { return p.target; });
+        return target != listing.printers.end() ? QJsonValue(IdentityJson(target->identity))
+                                                : QJsonValue(QJsonValue::Null);
+    }
+
+    platform::UsbBus& bus_;
+    QString serial_;
 };
 
 // One printer's output among several: lines and errors go out at once with the printer's mark; the
@@ -108,13 +120,7 @@ std::optional<QString> Unreachable(const std::vector<PrinterIdentity>& printers,
 }
 
 int RunOnOne(platform::UsbBus& bus, const Invocation& invocation, const PrinterCommand& command) {
-    SettingsService service = TargetPrinter(bus, invocation.serial);
-    const PrinterListing listing = service.ListPrinters();
-    const auto target = std::find_if(listing.printers.begin(), listing.printers.end(),
-                                     [](const ListedPrinter& p) { return p.target; });
-    const NamedPrinterOutput output(target != listing.printers.end()
-                                        ? QJsonValue(IdentityJson(target->identity))
-                                        : QJsonValue(QJsonValue::Null));
+    const NamedPrinterOutput output(bus, invocation.serial);
     return command(bus, invocation);
 }
 
