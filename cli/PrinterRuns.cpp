@@ -104,7 +104,7 @@ std::optional<QString> Unreachable(const std::vector<PrinterIdentity>& printers,
             return std::nullopt;
         }
         return QStringLiteral("this LM-360R has no serial number, so it cannot be told apart from the "
-                              "other %1 attached; work on it alone, without --all")
+                              "other %1 attached; to work on it, unplug the others")
             .arg(printers.size() - 1);
     }
     const std::string manufacturer(protocol::kTargetManufacturer);

@@ -159,8 +159,16 @@ TEST(EveryPrinter, PrintersThatCannotBeToldApartAreReported) {
     EXPECT_EQ(run.err, "lm360rctl: [A] an LM-360R listed before this one has the same serial number, so only "
                        "that one can be reached\n");
 
-    cli.WriteState("[printer]\nserial = A\n[printer]\nserial = A\n");
-    EXPECT_EQ(cli.Run({"get", "power-on", "--all"}).exitCode, kExitLinkFailure);
+    cli.WriteState("[printer]\nserial =\n[printer]\nserial = B\n");
+    const CliRun unnamed = cli.Run({"get", "power-on", "--all"});
+    EXPECT_EQ(unnamed.exitCode, kExitLinkFailure);
+    EXPECT_EQ(unnamed.out, "[B] power-on: off (Off)\n");
+    EXPECT_EQ(unnamed.err, "lm360rctl: [no serial] this LM-360R has no serial number, so it cannot be told "
+                           "apart from the other 1 attached; to work on it, unplug the others\n");
+
+    cli.WriteState("[printer]\nserial =\n");
+    EXPECT_EQ(cli.Run({"get", "power-on", "--all"}).out, "[no serial] power-on: off (Off)\n")
+        << "alone, it is the one any exchange opens";
 }
 
 TEST(EveryPrinter, NoLM360RIsStatusTwo) {
