@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 
 #include "cli/CommandGroups.h"
+#include "cli/DesiredState.h"
 #include "cli/Output.h"
 #include "cli/SettingWords.h"
 #include "protocol/SettingValues.h"
@@ -28,7 +29,7 @@ struct CommandSpec {
     bool listsSettings = false; // its help ends with the settings and the values they take
 };
 
-constexpr std::array<CommandSpec, 8> kCommands{{
+constexpr std::array<CommandSpec, 9> kCommands{{
     {"list", Command::List, "list", "list printer interfaces and which one is the target",
      "List every USB printer interface present, with manufacturer, product, serial and device ID, and "
      "whether it is the target printer."},
@@ -48,16 +49,18 @@ constexpr std::array<CommandSpec, 8> kCommands{{
      "Check a command file and print the settings it carries."},
     {"send", Command::Send, "send FILE", "send a command file to the printer",
      "Check a command file, then send its bytes to the printer in one write."},
+    {"apply", Command::Apply, "apply [SETTING=VALUE...]", "write only the settings that differ",
+     "Read the settings named, write only those whose value differs from the one wanted, read each "
+     "back and compare, and print each setting's value before and after. SETTING=VALUE takes the words "
+     "set takes; --from takes a command file or the document get --json prints, whose read-only "
+     "settings are left out; arguments win over the file.",
+     true},
 }};
 
 const CommandSpec* FindCommand(const QString& name) {
     const auto* it = std::find_if(kCommands.begin(), kCommands.end(),
                                   [&name](const CommandSpec& c) { return name == QLatin1String(c.name); });
     return it == kCommands.end() ? nullptr : &*it;
-}
-
-QString ValuesOf(SettingKind kind) {
-    return ValueWords(*protocol::SettingOf(kind));
 }
 
 QString FromView(std::string_view text) {
@@ -112,6 +115,15 @@ const QCommandLineOption kWait(QStringLiteral("wait"),
                                QStringLiteral("SECONDS"));
 const QCommandLineOption kJson(QStringLiteral("json"),
                                QStringLiteral("Print one JSON document instead of text."));
+const QCommandLineOption kAll(QStringLiteral("all"),
+                              QStringLiteral("Work on every LM-360R attached, one after the other."));
+const QCommandLineOption kCheck(QStringLiteral("check"),
+                                QStringLiteral("Say what would change, and write nothing."));
+const QCommandLineOption
+    kFrom(QStringLiteral("from"),
+          QStringLiteral("Take the settings wanted from FILE (\"-\": standard input): a command file, or "
+                         "the document get --json prints."),
+          QStringLiteral("FILE"));
 const QCommandLineOption kYes({QStringLiteral("y"), QStringLiteral("yes")},
                               QStringLiteral("Reset without asking for confirmation."));
 const QCommandLineOption
@@ -128,6 +140,11 @@ QCommandLineOption SettingOption(SettingKind kind) {
 
 bool TalksToPrinter(Command command) {
     return command != Command::SaveCommands && command != Command::Inspect;
+}
+
+bool WorksOnEveryPrinter(Command command) {
+    return command == Command::Get || command == Command::Set || command == Command::Reset ||
+           command == Command::Send || command == Command::Apply;
 }
 
 // The program's own options (help and version); the options of one command; or, for the first pass,
@@ -148,6 +165,13 @@ void AddOptions(QCommandLineParser& parser, OptionSet set, const CommandSpec* co
     if (all || TalksToPrinter(command->command)) {
         parser.addOption(kSerial);
         parser.addOption(kWait);
+    }
+    if (all || WorksOnEveryPrinter(command->command)) {
+        parser.addOption(kAll);
+    }
+    if (all || command->command == Command::Apply) {
+        parser.addOption(kCheck);
+        parser.addOption(kFrom);
     }
     if (all || command->command == Command::Reset) {
         parser.addOption(kYes);
@@ -171,8 +195,9 @@ QString GeneralDescription() {
     }
     text += QStringLiteral("\nRun \"lm360rctl COMMAND --help\" for a command's own options.\n"
                            "Exit status: 0 success, 1 usage, 2 no printer found, 3 link failure,\n"
-                           "4 the printer answered a different value, 5 invalid command file,\n"
-                           "6 a file could not be read or written.");
+                           "4 the printer answered a different value, 5 invalid command file or\n"
+                           "settings document, 6 a file could not be read or written. With --all, the\n"
+                           "worst of the printers' statuses: 3, then 2, then 4 (see man lm360rctl).");
     return text;
 }
 
@@ -203,9 +228,9 @@ std::optional<QString> CheckCount(const QStringList& words, qsizetype wanted, co
 
 std::optional<QString> ReadSettings(const QStringList& words, Invocation& invocation) {
     for (const QString& word : words) {
-        const protocol::SettingRow* setting = protocol::SettingNamed(word.toStdString());
-        if (setting == nullptr) {
-            return QStringLiteral("unknown setting \"%1\" (one of %2)").arg(word, SettingNames());
+        const protocol::SettingRow* setting = nullptr;
+        if (auto error = ReadSettingName(word, setting)) {
+            return error;
         }
         invocation.kinds.push_back(setting->kind);
     }
@@ -217,26 +242,31 @@ std::optional<QString> ReadSettings(const QStringList& words, Invocation& invoca
     return std::nullopt;
 }
 
-std::optional<QString> ReadValue(SettingKind kind, const QString& word, int& index) {
-    const auto found = protocol::IndexForWord(kind, word.toStdString());
-    if (!found) {
-        return QStringLiteral("\"%1\" is not a value of %2 (%3)")
-            .arg(word, SettingName(kind), ValuesOf(kind));
+std::optional<QString> ReadSet(const QStringList& words, Invocation& invocation) {
+    ChosenValue choice;
+    if (auto error = ReadChosenValue(words[0], words[1], choice)) {
+        return error;
     }
-    index = *found;
+    invocation.kinds = {choice.kind};
+    invocation.index = choice.index;
     return std::nullopt;
 }
 
-std::optional<QString> ReadSet(const QStringList& words, Invocation& invocation) {
-    const protocol::SettingRow* setting = protocol::SettingNamed(words[0].toStdString());
-    if (setting == nullptr) {
-        return QStringLiteral("unknown setting \"%1\" (one of %2)").arg(words[0], SettingNames());
+std::optional<QString> ReadApply(const QCommandLineParser& parser, const QStringList& words,
+                                 Invocation& invocation) {
+    if (auto error = ReadAssignments(words, invocation.choices)) {
+        return error;
     }
-    if (!setting->Offered()) {
-        return QStringLiteral("%1 is read-only").arg(words[0]);
+    invocation.check = parser.isSet(kCheck);
+    if (parser.isSet(kFrom)) {
+        invocation.file = parser.value(kFrom);
+        if (invocation.file.isEmpty()) {
+            return QStringLiteral("--from needs a file name (or - for standard input)");
+        }
+    } else if (invocation.choices.empty()) {
+        return QStringLiteral("apply needs the settings wanted: SETTING=VALUE, or --from FILE");
     }
-    invocation.kinds = {setting->kind};
-    return ReadValue(setting->kind, words[1], invocation.index);
+    return std::nullopt;
 }
 
 std::optional<QString> ReadSaveCommands(const QCommandLineParser& parser, const QStringList& words,
@@ -259,7 +289,7 @@ std::optional<QString> ReadSaveCommands(const QCommandLineParser& parser, const 
         if (protocol::TabOfGroup(group->group) != setting.tab) {
             return QStringLiteral("--%1 is not part of the %2 group").arg(name, words[0]);
         }
-        if (auto error = ReadValue(setting.kind, parser.value(name), selection)) {
+        if (auto error = ReadValueWord(setting.kind, parser.value(name), selection)) {
             return error;
         }
     }
@@ -300,6 +330,8 @@ std::optional<QString> ReadWords(const QCommandLineParser& parser, const Command
         }
         invocation.file = words[0];
         return std::nullopt;
+    case Command::Apply:
+        return ReadApply(parser, words, invocation);
     }
     return std::nullopt;
 }
@@ -368,6 +400,11 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
     Invocation& invocation = parsed.invocation;
     invocation.command = command->command;
     invocation.serial = TalksToPrinter(command->command) ? parser.value(kSerial) : QString();
+    invocation.all = WorksOnEveryPrinter(command->command) && parser.isSet(kAll);
+    if (invocation.all && parser.isSet(kSerial)) {
+        return Usage(QStringLiteral("--all and --serial cannot be combined: --all takes every LM-360R "
+                                    "attached, --serial one of them"));
+    }
     invocation.json = parser.isSet(kJson);
     invocation.yes = command->command == Command::Reset && parser.isSet(kYes);
     if (TalksToPrinter(command->command) && parser.isSet(kWait)) {

@@ -95,17 +95,29 @@ int RunSaveCommands(const Invocation& invocation) {
     return kExitSuccess;
 }
 
-std::optional<std::vector<std::uint8_t>> ReadValidCommandFile(const QString& path, bool json,
-                                                              bool printSettings, int& exitCode) {
+std::optional<std::vector<std::uint8_t>> ReadInputFile(const QString& path, int& exitCode) {
     QString readError;
-    const auto bytes = ReadWhole(path, readError);
+    auto bytes = ReadWhole(path, readError);
     if (!bytes) {
         PrintError(QStringLiteral("cannot read %1: %2").arg(path, readError));
         exitCode = kExitFileError;
+    }
+    return bytes;
+}
+
+std::optional<std::vector<std::uint8_t>> ReadValidCommandFile(const QString& path, bool json,
+                                                              bool printSettings, int& exitCode) {
+    auto bytes = ReadInputFile(path, exitCode);
+    if (!bytes || !CheckCommandFileBytes(path, *bytes, json, printSettings, exitCode)) {
         return std::nullopt;
     }
+    return bytes;
+}
+
+bool CheckCommandFileBytes(const QString& path, std::span<const std::uint8_t> bytes, bool json,
+                           bool printSettings, int& exitCode) {
     exitCode = kExitInvalidFile;
-    const protocol::CommandFileCheck check = protocol::CheckCommandFile(*bytes);
+    const protocol::CommandFileCheck check = protocol::CheckCommandFile(bytes);
     if (check.fault) {
         const QString reason = QString::fromStdString(check.fault->reason);
         PrintError(QStringLiteral("%1: invalid command file at offset %2: %3")
@@ -118,11 +130,11 @@ std::optional<std::vector<std::uint8_t>> ReadValidCommandFile(const QString& pat
                                   {QStringLiteral("offset"), static_cast<qint64>(check.fault->offset)},
                                   {QStringLiteral("reason"), reason}});
         }
-        return std::nullopt;
+        return false;
     }
     exitCode = kExitSuccess;
     if (!printSettings) {
-        return bytes;
+        return true;
     }
     if (json) {
         QJsonArray settings;
@@ -133,15 +145,15 @@ std::optional<std::vector<std::uint8_t>> ReadValidCommandFile(const QString& pat
         }
         PrintJson(QJsonObject{{QStringLiteral("file"), path},
                               {QStringLiteral("valid"), true},
-                              {QStringLiteral("size"), static_cast<qint64>(bytes->size())},
+                              {QStringLiteral("size"), static_cast<qint64>(bytes.size())},
                               {QStringLiteral("settings"), settings}});
     } else {
-        PrintLine(QStringLiteral("%1: valid command file, %2 bytes").arg(path).arg(bytes->size()));
+        PrintLine(QStringLiteral("%1: valid command file, %2 bytes").arg(path).arg(bytes.size()));
         for (const protocol::CarriedSetting& s : check.settings) {
             PrintLine(SettingLine(s.kind, protocol::ReplyValue(s.value)));
         }
     }
-    return bytes;
+    return true;
 }
 
 int RunInspect(const Invocation& invocation) {

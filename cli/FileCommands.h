@@ -5,6 +5,7 @@
 #include <QString>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace cli {
@@ -20,5 +21,12 @@ int RunInspect(const Invocation& invocation);
 // invalid-file status and returns nullopt. Shared by inspect and send.
 std::optional<std::vector<std::uint8_t>> ReadValidCommandFile(const QString& path, bool json,
                                                               bool printSettings, int& exitCode);
+
+// The two halves of ReadValidCommandFile. A whole file named on the command line ("-": standard
+// input), at most a command file's largest size; failures as above, with the file error status.
+std::optional<std::vector<std::uint8_t>> ReadInputFile(const QString& path, int& exitCode);
+// Checks bytes read from `path` as a command file; whether they are one.
+bool CheckCommandFileBytes(const QString& path, std::span<const std::uint8_t> bytes, bool json,
+                           bool printSettings, int& exitCode);
 
 } // namespace cli

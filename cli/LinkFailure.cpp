@@ -1,6 +1,7 @@
 #include "cli/LinkFailure.h"
 
 #include "cli/ExitCodes.h"
+#include "cli/Output.h"
 #include "platform/usb/UsbStatus.h"
 #include "usb/LinkProblem.h"
 
@@ -62,6 +63,16 @@ QString DescribeLinkFailure(LinkResult result, std::int32_t status) {
 
 int ExitCodeForLinkFailure(LinkResult result) {
     return result == kLinkNoPrinter ? kExitNoPrinter : kExitLinkFailure;
+}
+
+int ReportLinkFailure(LinkResult result, std::int32_t status, const QString& what) {
+    PrintError(QStringLiteral("%1 failed: %2").arg(what, DescribeLinkFailure(result, status)));
+    return ExitCodeForLinkFailure(result);
+}
+
+int ReportListingFailure(platform::UsbStatus status) {
+    PrintError(QStringLiteral("listing the USB interfaces failed: platform status %1").arg(status));
+    return kExitLinkFailure;
 }
 
 } // namespace cli

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/usb/UsbInterface.h"
 #include "usb/LinkResult.h"
 
 #include <QString>
@@ -13,5 +14,11 @@ QString DescribeLinkFailure(LinkResult result, std::int32_t status);
 
 // No printer found is 2; any other failure of the link is 3.
 int ExitCodeForLinkFailure(LinkResult result);
+
+// Says on stderr "WHAT failed: " and the description above; returns the exit status for it.
+int ReportLinkFailure(LinkResult result, std::int32_t status, const QString& what);
+
+// Says on stderr that the USB interfaces could not be listed; returns the exit status for it.
+int ReportListingFailure(platform::UsbStatus status);
 
 } // namespace cli

@@ -1,5 +1,6 @@
 #include "cli/Output.h"
 
+#include "cli/OutputRedirect.h"
 #include "cli/SettingWords.h"
 #include "protocol/SettingValues.h"
 #include "protocol/SettingsTable.h"
@@ -46,14 +47,26 @@ QJsonValue Word(protocol::SettingKind kind, int value) {
 } // namespace
 
 void PrintLine(const QString& line) {
+    if (OutputRedirect* redirect = OutputRedirect::Active()) {
+        redirect->Line(line);
+        return;
+    }
     Write(stdout, (line + QLatin1Char('\n')).toUtf8());
 }
 
 void PrintJson(const QJsonObject& document) {
+    if (OutputRedirect* redirect = OutputRedirect::Active()) {
+        redirect->Json(document);
+        return;
+    }
     Write(stdout, QJsonDocument(document).toJson(QJsonDocument::Indented));
 }
 
 void PrintError(const QString& message) {
+    if (OutputRedirect* redirect = OutputRedirect::Active()) {
+        redirect->Error(message);
+        return;
+    }
     Write(stderr, (QStringLiteral("lm360rctl: ") + message + QLatin1Char('\n')).toUtf8());
 }
 

@@ -1,7 +1,7 @@
 #include "cli/PrinterCommands.h"
 
+#include "cli/CheckedWrite.h"
 #include "cli/ExitCodes.h"
-#include "cli/FileCommands.h"
 #include "cli/LinkFailure.h"
 #include "cli/Output.h"
 #include "cli/SettingWords.h"
@@ -24,11 +24,6 @@ struct Reading {
     int value = 0;
 };
 
-int ReportFailure(LinkResult result, std::int32_t status, const QString& what) {
-    PrintError(QStringLiteral("%1 failed: %2").arg(what, DescribeLinkFailure(result, status)));
-    return ExitCodeForLinkFailure(result);
-}
-
 // Reads each kind in its own exchange; the first failure is reported and ends the reading.
 std::optional<std::vector<Reading>> ReadAll(SettingsService& service, const std::vector<SettingKind>& kinds,
                                             int& exitCode, const QString& context) {
@@ -36,8 +31,8 @@ std::optional<std::vector<Reading>> ReadAll(SettingsService& service, const std:
     for (const SettingKind kind : kinds) {
         const ReadOutcome read = service.ReadSetting(kind);
         if (read.result != kLinkOk) {
-            exitCode = ReportFailure(read.result, read.status,
-                                     context + QStringLiteral("reading ") + SettingName(kind));
+            exitCode = ReportLinkFailure(read.result, read.status,
+                                         context + QStringLiteral("reading ") + SettingName(kind));
             return std::nullopt;
         }
         readings.push_back({kind, read.value});
@@ -60,11 +55,17 @@ void PrintReadings(const std::vector<Reading>& readings, bool json, QJsonObject 
     }
 }
 
-bool Confirmed() {
+bool Confirmed(int printers) {
     if (isatty(STDIN_FILENO) == 0) {
         return false;
     }
-    std::fputs("Reset the printer's settings to their defaults? [y/N] ", stderr);
+    const QByteArray question =
+        printers == 1
+            ? QByteArray("Reset the printer's settings to their defaults? [y/N] ")
+            : QStringLiteral("Reset the settings of all %1 LM-360R printers to their defaults? [y/N] ")
+                  .arg(printers)
+                  .toUtf8();
+    std::fputs(question.constData(), stderr);
     std::fflush(stderr);
     char answer[16] = {};
     if (std::fgets(answer, sizeof answer, stdin) == nullptr) {
@@ -83,6 +84,16 @@ QString Hex(const std::vector<std::uint8_t>& bytes) {
 
 } // namespace
 
+bool ResetConfirmed(bool yes, int printers) {
+    if (yes || Confirmed(printers)) {
+        return true;
+    }
+    PrintError(isatty(STDIN_FILENO) != 0
+                   ? QStringLiteral("reset not confirmed; nothing was sent")
+                   : QStringLiteral("reset needs confirmation on a terminal, or --yes"));
+    return false;
+}
+
 int RunGet(platform::UsbBus& bus, const Invocation& invocation) {
     SettingsService service = TargetPrinter(bus, invocation.serial);
     WarnWhenSeveralMatch(service, invocation.serial);
@@ -98,17 +109,13 @@ int RunSet(platform::UsbBus& bus, const Invocation& invocation) {
     SettingsService service = TargetPrinter(bus, invocation.serial);
     WarnWhenSeveralMatch(service, invocation.serial);
     const SettingKind kind = invocation.kinds.front();
-    const WriteOutcome outcome = service.WriteSetting(kind, protocol::ValueForIndex(kind, invocation.index));
-    if (outcome.result != kLinkOk) {
-        // Did the value not get there, or did it not come back?
-        return ReportFailure(outcome.result, outcome.status,
-                             (FailedReadingBack(outcome.result) ? QStringLiteral("reading back ")
-                                                                : QStringLiteral("writing ")) +
-                                 SettingName(kind));
+    const CheckedWrite write = WriteAndCompare(service, kind, invocation.index);
+    if (!write.answeredSomething()) {
+        return write.exitCode;
     }
-    const int written = outcome.written;
-    const int answered = outcome.answered;
-    const bool matches = outcome.matches();
+    const int written = write.written;
+    const int answered = write.answered;
+    const bool matches = write.exitCode == kExitSuccess;
     if (invocation.json) {
         PrintJson(QJsonObject{{QStringLiteral("setting"), SettingName(kind)},
                               {QStringLiteral("written"), SettingJson(kind, written)},
@@ -117,29 +124,22 @@ int RunSet(platform::UsbBus& bus, const Invocation& invocation) {
     } else if (matches) {
         PrintLine(SettingLine(kind, answered));
     }
-    if (!matches) {
-        PrintError(QStringLiteral("%1: wrote %2, but the printer answered %3")
-                       .arg(SettingName(kind), ValueText(kind, written), ValueText(kind, answered)));
-        return kExitMismatch;
-    }
-    return kExitSuccess;
+    return write.exitCode;
 }
 
 int RunReset(platform::UsbBus& bus, const Invocation& invocation) {
     // Which printer is meant is said before the question, not after the answer.
     SettingsService service = TargetPrinter(bus, invocation.serial);
     WarnWhenSeveralMatch(service, invocation.serial);
-    if (!invocation.yes && !Confirmed()) {
-        PrintError(isatty(STDIN_FILENO) != 0
-                       ? QStringLiteral("reset not confirmed; nothing was sent")
-                       : QStringLiteral("reset needs confirmation on a terminal, or --yes"));
+    if (!ResetConfirmed(invocation.yes, 1)) {
         return kExitUsage;
     }
     const ResetOutcome reset = service.Reset();
     if (reset.result() != kLinkOk) {
-        return ReportFailure(reset.result(), reset.status(),
-                             reset.confirmation ? QStringLiteral("the printer was reset, but reading it back")
-                                                : QStringLiteral("resetting"));
+        return ReportLinkFailure(reset.result(), reset.status(),
+                                 reset.confirmation
+                                     ? QStringLiteral("the printer was reset, but reading it back")
+                                     : QStringLiteral("resetting"));
     }
     std::vector<SettingKind> all;
     for (const protocol::SettingRow& setting : protocol::Settings()) {
@@ -158,8 +158,8 @@ int RunStatus(platform::UsbBus& bus, const Invocation& invocation) {
     WarnWhenSeveralMatch(service, invocation.serial);
     const StatusOutcome status = service.ReadStatus();
     if (status.outcome.result != kLinkOk) {
-        return ReportFailure(status.outcome.result, status.outcome.status,
-                             QStringLiteral("reading the status"));
+        return ReportLinkFailure(status.outcome.result, status.outcome.status,
+                                 QStringLiteral("reading the status"));
     }
     const std::vector<std::uint8_t>& reply = status.reply;
     if (invocation.json) {
@@ -174,23 +174,18 @@ int RunStatus(platform::UsbBus& bus, const Invocation& invocation) {
     return kExitSuccess;
 }
 
-int RunSend(platform::UsbBus& bus, const Invocation& invocation) {
-    int exitCode = kExitSuccess;
-    const auto bytes = ReadValidCommandFile(invocation.file, invocation.json, false, exitCode);
-    if (!bytes) {
-        return exitCode;
-    }
+int RunSend(platform::UsbBus& bus, const Invocation& invocation, std::span<const std::uint8_t> bytes) {
     SettingsService service = TargetPrinter(bus, invocation.serial);
     WarnWhenSeveralMatch(service, invocation.serial);
-    const TransactionOutcome sent = service.Send(*bytes);
+    const TransactionOutcome sent = service.Send(bytes);
     if (sent.result != kLinkOk) {
-        return ReportFailure(sent.result, sent.status, QStringLiteral("sending ") + invocation.file);
+        return ReportLinkFailure(sent.result, sent.status, QStringLiteral("sending ") + invocation.file);
     }
     if (invocation.json) {
         PrintJson(QJsonObject{{QStringLiteral("file"), invocation.file},
-                              {QStringLiteral("sent"), static_cast<qint64>(bytes->size())}});
+                              {QStringLiteral("sent"), static_cast<qint64>(bytes.size())}});
     } else {
-        PrintLine(QStringLiteral("sent %1 (%2 bytes)").arg(invocation.file).arg(bytes->size()));
+        PrintLine(QStringLiteral("sent %1 (%2 bytes)").arg(invocation.file).arg(bytes.size()));
     }
     return kExitSuccess;
 }

@@ -1,6 +1,7 @@
 #include "cli/PrinterList.h"
 
 #include "cli/ExitCodes.h"
+#include "cli/LinkFailure.h"
 #include "cli/Output.h"
 #include "cli/TargetPrinter.h"
 
@@ -23,9 +24,7 @@ int RunList(platform::UsbBus& bus, const Invocation& invocation) {
     SettingsService service = TargetPrinter(bus, invocation.serial);
     const PrinterListing listing = service.ListPrinters();
     if (listing.status != platform::kUsbOk) {
-        PrintError(
-            QStringLiteral("listing the USB interfaces failed: platform status %1").arg(listing.status));
-        return kExitLinkFailure;
+        return ReportListingFailure(listing.status);
     }
     // Every LM-360R matches an empty serial, but the commands use only the first of them.
     const std::vector<ListedPrinter>& printers = listing.printers;

@@ -1,12 +1,15 @@
 #include "cli/Run.h"
 
+#include "cli/ApplyCommand.h"
 #include "cli/CommandLine.h"
 #include "cli/Completion.h"
+#include "cli/DesiredState.h"
 #include "cli/ExitCodes.h"
 #include "cli/FileCommands.h"
 #include "cli/Output.h"
 #include "cli/PrinterCommands.h"
 #include "cli/PrinterList.h"
+#include "cli/PrinterRuns.h"
 #include "platform/usb/InUseWait.h"
 
 #include <QCoreApplication>
@@ -35,11 +38,28 @@ int Run(const QStringList& arguments, const BusFactory& openBus) {
     if (invocation.waitMilliseconds >= 0) {
         platform::SetInUseWait(std::chrono::milliseconds(invocation.waitMilliseconds));
     }
+    // Files are read once, before any printer is asked: standard input cannot be read again for the
+    // next printer, and a file that is not right ends the command before it touches one.
+    int exitCode = kExitSuccess;
+    std::optional<std::vector<std::uint8_t>> commandFile;
+    std::optional<std::vector<ChosenValue>> desired;
     switch (invocation.command) {
     case Command::SaveCommands:
         return RunSaveCommands(invocation);
     case Command::Inspect:
         return RunInspect(invocation);
+    case Command::Send:
+        commandFile = ReadValidCommandFile(invocation.file, invocation.json, false, exitCode);
+        if (!commandFile) {
+            return exitCode;
+        }
+        break;
+    case Command::Apply:
+        desired = ReadDesiredState(invocation, exitCode);
+        if (!desired) {
+            return exitCode;
+        }
+        break;
     default:
         break;
     }
@@ -48,15 +68,21 @@ int Run(const QStringList& arguments, const BusFactory& openBus) {
     case Command::List:
         return RunList(*bus, invocation);
     case Command::Get:
-        return RunGet(*bus, invocation);
+        return RunOnPrinters(*bus, invocation, RunGet);
     case Command::Set:
-        return RunSet(*bus, invocation);
+        return RunOnPrinters(*bus, invocation, RunSet);
     case Command::Reset:
-        return RunReset(*bus, invocation);
+        return RunOnPrinters(*bus, invocation, RunReset);
     case Command::Status:
         return RunStatus(*bus, invocation);
     case Command::Send:
-        return RunSend(*bus, invocation);
+        return RunOnPrinters(*bus, invocation, [&commandFile](platform::UsbBus& b, const Invocation& i) {
+            return RunSend(b, i, *commandFile);
+        });
+    case Command::Apply:
+        return RunOnPrinters(*bus, invocation, [&desired](platform::UsbBus& b, const Invocation& i) {
+            return RunApply(b, i, *desired);
+        });
     case Command::SaveCommands:
     case Command::Inspect:
         break;

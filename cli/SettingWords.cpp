@@ -1,6 +1,7 @@
 #include "cli/SettingWords.h"
 
 #include "platform/core/Localized.h"
+#include "protocol/SettingValues.h"
 #include "texts/SettingTexts.h"
 
 #include <QStringList>
@@ -50,6 +51,11 @@ QString ValueWords(const protocol::SettingRow& setting) {
     return values;
 }
 
+QString ValuesOf(protocol::SettingKind kind) {
+    const protocol::SettingRow* setting = protocol::SettingOf(kind);
+    return setting != nullptr ? ValueWords(*setting) : QString();
+}
+
 QString SettingHelp(const protocol::SettingRow& setting) {
     return platform::Localized(setting.helpKey);
 }
@@ -60,6 +66,36 @@ QString ShownText(const protocol::SettingRow& setting, const protocol::SettingTe
         shown += QLatin1Char(' ') + FromView(setting.unit.terse);
     }
     return shown;
+}
+
+std::optional<QString> ReadSettingName(const QString& word, const protocol::SettingRow*& setting) {
+    setting = protocol::SettingNamed(word.toStdString());
+    if (setting == nullptr) {
+        return QStringLiteral("unknown setting \"%1\" (one of %2)").arg(word, SettingNames());
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> ReadValueWord(protocol::SettingKind kind, const QString& word, int& index) {
+    const auto found = protocol::IndexForWord(kind, word.toStdString());
+    if (!found) {
+        return QStringLiteral("\"%1\" is not a value of %2 (%3)")
+            .arg(word, SettingName(kind), ValuesOf(kind));
+    }
+    index = *found;
+    return std::nullopt;
+}
+
+std::optional<QString> ReadChosenValue(const QString& setting, const QString& word, ChosenValue& chosen) {
+    const protocol::SettingRow* found = nullptr;
+    if (auto error = ReadSettingName(setting, found)) {
+        return error;
+    }
+    if (!found->Offered()) {
+        return QStringLiteral("%1 is read-only").arg(setting);
+    }
+    chosen.kind = found->kind;
+    return ReadValueWord(found->kind, word, chosen.index);
 }
 
 } // namespace cli

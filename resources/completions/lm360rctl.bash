@@ -23,7 +23,7 @@ _lm360rctl_arguments() {
     _lm360rctl_args=()
     for ((i = 1; i < COMP_CWORD; i++)); do
         word=${COMP_WORDS[i]}
-        if [[ $word == --serial || $word == --wait || $word == -o || $word == --output ]] ||
+        if [[ $word == --serial || $word == --wait || $word == -o || $word == --output || $word == --from ]] ||
             _lm360rctl_takes_value "$word"; then
             # bash splits "--serial=S" at the "=" into three words
             [[ ${COMP_WORDS[i + 1]-} == = ]] && ((i++))
@@ -60,11 +60,14 @@ _lm360rctl_files() {
 _lm360rctl() {
     local cur=${COMP_WORDS[COMP_CWORD]} prev=""
     ((COMP_CWORD > 0)) && prev=${COMP_WORDS[COMP_CWORD - 1]}
-    # "--option=value": bash splits it at the "=" into three words
+    # "--option=value" and apply's "setting=value": bash splits them at the "=" into three words
+    local assigned=""
     if [[ $cur == = ]]; then
         cur=""
+        assigned=$prev
     elif [[ $prev == = ]] && ((COMP_CWORD > 1)); then
         prev=${COMP_WORDS[COMP_CWORD - 2]}
+        assigned=$prev
     fi
     # save-commands takes a value after each setting's own option
     local -a _lm360rctl_valued
@@ -73,7 +76,7 @@ _lm360rctl() {
 
     case $prev in
         --serial | --wait) return ;;
-        -o | --output) _lm360rctl_files; return ;;
+        -o | --output | --from) _lm360rctl_files; return ;;
     esac
     if _lm360rctl_takes_value "$prev"; then
         _lm360rctl_words "$(_lm360rctl_values "${prev#--}")"
@@ -89,8 +92,10 @@ _lm360rctl() {
         local options="--json --help"
         case $command in
             "") options="--help --version" ;;
-            list | get | set | status | send) options+=" --serial --wait" ;;
-            reset) options+=" --serial --wait --yes" ;;
+            list | status) options+=" --serial --wait" ;;
+            get | set | send) options+=" --serial --wait --all" ;;
+            reset) options+=" --serial --wait --all --yes" ;;
+            apply) options+=" --serial --wait --all --check --from" ;;
             save-commands)
                 options+=" $(_lm360rctl_ask group-options "${_lm360rctl_args[0]-}") --output"
                 ;;
@@ -100,7 +105,7 @@ _lm360rctl() {
     fi
 
     case $command in
-        "") _lm360rctl_words "list get set reset status save-commands inspect send" ;;
+        "") _lm360rctl_words "list get set reset status save-commands inspect send apply" ;;
         get)
             local setting left=""
             for setting in $(_lm360rctl_ask settings); do
@@ -114,6 +119,18 @@ _lm360rctl() {
             elif ((count == 1)); then
                 _lm360rctl_words "$(_lm360rctl_values "${_lm360rctl_args[0]}")"
             fi
+            ;;
+        apply)
+            if [[ -n $assigned ]]; then
+                _lm360rctl_words "$(_lm360rctl_values "$assigned")"
+                return 0
+            fi
+            local setting left=""
+            for setting in $(_lm360rctl_ask writable); do
+                [[ " ${_lm360rctl_args[*]} " == *" $setting "* ]] || left+=" $setting="
+            done
+            _lm360rctl_words "$left"
+            compopt -o nospace 2>/dev/null || true
             ;;
         save-commands) ((count == 0)) && _lm360rctl_words "$(_lm360rctl_ask groups)" ;;
         inspect | send) ((count == 0)) && _lm360rctl_files ;;

@@ -17,7 +17,7 @@ end
 function __lm360rctl_words
     set -l words (commandline -opc)[2..-1]
     # save-commands takes a value after each setting's own option
-    set -l valued --serial --wait -o --output (__lm360rctl_ask_words group-options)
+    set -l valued --serial --wait -o --output --from (__lm360rctl_ask_words group-options)
     set -l skip 0
     for word in $words
         if test $skip -eq 1
@@ -71,7 +71,24 @@ function __lm360rctl_in_group --argument-names option
     contains -- --$option (__lm360rctl_ask_words group-options $words[2])
 end
 
-set -l printer_commands list get set reset status send
+# apply's SETTING=VALUE words: the settings not given yet, or the values of the one being typed.
+function __lm360rctl_assignments
+    set -l token (commandline -ct)
+    set -l given (__lm360rctl_words)[2..-1]
+    set -l settings (__lm360rctl_ask_words writable)
+    for setting in $settings
+        if string match -q -- "$setting=*" $token
+            __lm360rctl_ask values $setting | string replace -r '^' "$setting="
+            return
+        end
+    end
+    for setting in $settings
+        string match -q -- "$setting=*" $given; or echo $setting=
+    end
+end
+
+set -l printer_commands list get set reset status send apply
+set -l every_printer_commands get set reset send apply
 
 complete -c lm360rctl -f
 
@@ -85,12 +102,17 @@ complete -c lm360rctl -n __lm360rctl_needs_command -a status -d "Print the print
 complete -c lm360rctl -n __lm360rctl_needs_command -a save-commands -d 'Save a command file'
 complete -c lm360rctl -n __lm360rctl_needs_command -a inspect -d 'Check a command file'
 complete -c lm360rctl -n __lm360rctl_needs_command -a send -d 'Send a command file to the printer'
+complete -c lm360rctl -n __lm360rctl_needs_command -a apply -d 'Write only the settings that differ from the ones wanted'
 
 complete -c lm360rctl -n 'not __lm360rctl_needs_command' -s h -l help -d 'Show the help of the command'
 complete -c lm360rctl -n 'not __lm360rctl_needs_command' -l json -d 'Print one JSON document instead of text'
 complete -c lm360rctl -n "__lm360rctl_command_is $printer_commands" -l serial -x -d 'Use only the printer with this serial number'
 complete -c lm360rctl -n "__lm360rctl_command_is $printer_commands" -l wait -x -d 'Wait up to SECONDS for the printer'
+complete -c lm360rctl -n "__lm360rctl_command_is $every_printer_commands" -l all -d 'Every LM-360R attached, one after the other'
 complete -c lm360rctl -n '__lm360rctl_command_is reset' -s y -l yes -d 'Reset without asking for confirmation'
+complete -c lm360rctl -n '__lm360rctl_command_is apply' -l check -d 'Say what would change, and write nothing'
+complete -c lm360rctl -n '__lm360rctl_command_is apply' -l from -r -F -d 'Take the settings wanted from a command file or get --json'
+complete -c lm360rctl -n '__lm360rctl_command_is apply' -a '(__lm360rctl_assignments)'
 
 complete -c lm360rctl -n '__lm360rctl_command_is get' -a '(__lm360rctl_settings_left)'
 

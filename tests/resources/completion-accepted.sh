@@ -15,8 +15,9 @@ offered() {
     set -euo pipefail
     source "$1"
     line=$2
-    read -r -a COMP_WORDS <<<"$line"
-    [[ $line == *" " ]] && COMP_WORDS+=("")
+    # bash splits "setting=value" at the "=", as COMP_WORDBREAKS says
+    read -r -a COMP_WORDS <<<"${line//=/ = }"
+    [[ $line == *" " || $line == *= ]] && COMP_WORDS+=("")
     COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
     _lm360rctl
     if ((${#COMPREPLY[@]})); then printf "%s\n" "${COMPREPLY[@]}"; fi
@@ -43,6 +44,7 @@ sample() {
     --serial) echo SIM0000001 ;;
     --wait) echo 1 ;;
     --output) echo "$work/out" ;;
+    --from) echo "$work/wish.json" ;;
     *) offered "lm360rctl save-commands ${2:-power} $1 " | head -n 1 ;;
   esac
 }
@@ -69,6 +71,11 @@ done
 for setting in $(offered "lm360rctl set "); do
   for value in $(offered "lm360rctl set $setting "); do
     accepts set "$setting" "$value"
+  done
+done
+for assignment in $(offered "lm360rctl apply "); do
+  for value in $(offered "lm360rctl apply $assignment"); do
+    accepts apply "$assignment$value" --check
   done
 done
 for group in $(offered "lm360rctl save-commands "); do

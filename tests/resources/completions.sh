@@ -12,14 +12,14 @@ if ! command -v "$shell" >/dev/null; then
 fi
 
 # What the user typed (the cursor at the end) | the words offered, sorted. For options only the long
-# forms count: fish offers the short ones as well.
+# forms count: fish offers the short ones as well. apply's "setting=" counts as the setting.
 cases=$(cat <<'EOF'
-lm360rctl |get inspect list reset save-commands send set status
+lm360rctl |apply get inspect list reset save-commands send set status
 lm360rctl -|--help --version
 lm360rctl get |auto-power-off command-mode info-print network power-on
 lm360rctl get power-on |auto-power-off command-mode info-print network
 lm360rctl get power-on net|network
-lm360rctl get -|--help --json --serial --wait
+lm360rctl get -|--all --help --json --serial --wait
 lm360rctl get --serial |
 lm360rctl set |auto-power-off info-print network power-on
 lm360rctl set power-on |off on
@@ -32,8 +32,17 @@ lm360rctl --serial A1 set net|network
 lm360rctl set --wait 5 auto-power-off |0 10 20 30 40 50 60
 lm360rctl list -|--help --json --serial --wait
 lm360rctl status -|--help --json --serial --wait
-lm360rctl reset -|--help --json --serial --wait --yes
-lm360rctl send -|--help --json --serial --wait
+lm360rctl reset -|--all --help --json --serial --wait --yes
+lm360rctl send -|--all --help --json --serial --wait
+lm360rctl set -|--all --help --json --serial --wait
+lm360rctl apply -|--all --check --from --help --json --serial --wait
+lm360rctl apply |auto-power-off info-print network power-on
+lm360rctl apply power-on=on |auto-power-off info-print network
+lm360rctl apply network=2 power-on=|off on
+lm360rctl apply auto-power-off=|0 10 20 30 40 50 60
+lm360rctl apply --all net|network
+lm360rctl apply --from |office.bin
+lm360rctl --serial A1 apply info-print=|1 2 3
 lm360rctl inspect -|--help --json
 lm360rctl save-commands |power print
 lm360rctl save-commands -|--auto-power-off --help --info-print --json --network --output --power-on
@@ -76,7 +85,7 @@ offered_zsh() {
 offered_fish() {
   # shellcheck disable=SC2016 # fish expands $argv itself
   fish --no-config -c 'source $argv[1]; complete --do-complete=$argv[2]' "$file" "$1" |
-    cut -f1 | sed -E 's/^--[a-z-]+=//'
+    cut -f1 | sed -E 's/^(--)?[a-z-]+=(.)/\2/'
 }
 
 case $shell in
@@ -100,7 +109,7 @@ fi
 
 failures=0
 while IFS='|' read -r line expected; do
-  got=$("offered_$shell" "$line" | sed -E '/^-[^-]/d; s|/$||' | sort | tr '\n' ' ' | sed 's/ $//')
+  got=$("offered_$shell" "$line" | sed -E '/^-[^-]/d; s|[/=]$||' | sort | tr '\n' ' ' | sed 's/ $//')
   if [ "$got" != "$expected" ]; then
     echo "$shell: \"$line\" offers \"$got\", expected \"$expected\"" >&2
     failures=$((failures + 1))

@@ -31,6 +31,8 @@ expected=(
   share/bash-completion/completions/lm360rctl
   share/zsh/vendor-completions/_lm360rctl
   share/fish/vendor_completions.d/lm360rctl.fish
+  share/ansible/collections/ansible_collections/lm360r/printer/galaxy.yml
+  share/ansible/collections/ansible_collections/lm360r/printer/plugins/modules/lm360r_settings.py
 )
 for file in "${expected[@]}"; do
   [ -f "$root/$file" ] || { echo "not installed: $prefix/$file" >&2; exit 1; }
