@@ -39,6 +39,9 @@ struct LedgerPlaces {
 };
 
 LedgerPlaces DefaultLedgerPlaces();
+// Makes DefaultLedgerPlaces() answer `places` instead, for tests of the backend that must not touch the
+// machine's ledgers; nullopt goes back to the real ones.
+void OverrideDefaultLedgerPlaces(std::optional<LedgerPlaces> places);
 
 // The folder opened for use (a descriptor to close), or -1 when it is missing or fails the checks
 // above. `create` makes a missing folder first.

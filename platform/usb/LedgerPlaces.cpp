@@ -6,6 +6,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
+#include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -45,9 +46,23 @@ std::vector<LedgerFolder> UsersLedgers() {
     return ledgers;
 }
 
+std::mutex overrideGuard;
+std::optional<LedgerPlaces> overridden;
+
 } // namespace
 
+void OverrideDefaultLedgerPlaces(std::optional<LedgerPlaces> places) {
+    const std::lock_guard lock(overrideGuard);
+    overridden = std::move(places);
+}
+
 LedgerPlaces DefaultLedgerPlaces() {
+    {
+        const std::lock_guard lock(overrideGuard);
+        if (overridden) {
+            return *overridden;
+        }
+    }
     const uid_t user = geteuid();
     LedgerPlaces places;
     if (user == 0) {

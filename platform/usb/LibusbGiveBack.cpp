@@ -11,6 +11,7 @@
 #include <mutex>
 #include <set>
 #include <thread>
+#include <unistd.h>
 
 namespace platform::libusb {
 namespace {
@@ -119,8 +120,10 @@ bool InterfaceClaim::AttachWaitingForOthers() {
 
 void InterfaceClaim::GiveBackAbandoned() {
     for (const FoundNote& found : ledger_.Find(location_)) {
-        if (!DetachLedger::Abandoned(found.note)) {
-            continue; // a live run's, which gives its driver back itself
+        // A live run gives its driver back itself; a claim of this process whose give-back was cut
+        // short left its note for the next claim to finish.
+        if (!DetachLedger::Abandoned(found.note) && found.note.pid != getpid()) {
+            continue;
         }
         // Only the plug the killed run took the driver from: after a replug the device is another one,
         // and whatever driver it has or lacks is none of the note's business.
