@@ -121,9 +121,13 @@ int main(int argc, char** argv) {
         });
     }
     BulkOutRecord record(options.recordFile);
-    if (!record.Usable()) {
-        std::cerr << kName << options.recordFile << ": " << std::strerror(errno) << "\n";
-        return 1;
+    BulkOutRecord inRequests(options.inRecordFile);
+    for (const BulkOutRecord* kept : {&record, &inRequests}) {
+        if (!kept->Usable()) {
+            std::cerr << kName << (kept == &record ? options.recordFile : options.inRecordFile) << ": "
+                      << std::strerror(errno) << "\n";
+            return 1;
+        }
     }
 
     const Clock::time_point deadline = Clock::now() + options.lifetime;
@@ -133,7 +137,7 @@ int main(int argc, char** argv) {
             std::cerr << kName << "could not connect to " << options.socketPath << " within the lifetime\n";
             return first ? 2 : 0;
         }
-        RedirectedPrinter redirected(socket.fd(), printer, options, record);
+        RedirectedPrinter redirected(socket.fd(), printer, options, record, inRequests);
         switch (Serve(redirected, socket.fd(), deadline)) {
         case Ending::PeerClosed:
             return 0;
