@@ -69,6 +69,10 @@ wait_for_out_bytes() { # COUNT: until the printer has received at least COUNT by
   local deadline=$(($(now_ms) + step_seconds * 1000))
   while [ "$(out_bytes)" -lt "$1" ] && [ "$(now_ms)" -lt "$deadline" ]; do sleep 0.05; done
 }
+wait_for_exchanges() { # COUNT: until the printer has seen at least COUNT exchanges begin (bounded)
+  local deadline=$(($(now_ms) + step_seconds * 1000))
+  while [ "$(exchanges)" -lt "$1" ] && [ "$(now_ms)" -lt "$deadline" ]; do sleep 0.1; done
+}
 wait_for_quiet_printer() { # SECONDS: until nothing arrives for that long, after the first byte
   local last=-1 size
   while size=$(out_bytes) && [ "$size" != "$last" ]; do
