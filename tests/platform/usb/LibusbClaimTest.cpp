@@ -210,6 +210,22 @@ TEST_F(LibusbClaimTest, AProgramTakingThePrinterInTheGapIsWaitedForBeforeTheDriv
     EXPECT_TRUE(Notes().empty());
 }
 
+// The other way round: a spooler held the printer when the run began, having set usblp aside, and lets
+// go without giving it back (it found the run in its way). The run, which waited for it, gives usblp back.
+TEST_F(LibusbClaimTest, ADriverAnotherProgramLeftAwayIsGivenBackAfterTheRun) {
+    EmulatedDevice device(1, 5, DefaultPrinterLayout(), responder_);
+    device.ShowInSysfs();
+    device.UnbindDriver(0);
+    device.TakeNow(300ms);
+    const InUseWaitFor wait(3s);
+    auto handle = Interface();
+    ASSERT_EQ(handle->USBInterfaceOpen(), kUsbOk);
+    EXPECT_FALSE(device.DriverBound(0));
+    handle.reset();
+    EXPECT_TRUE(device.DriverBound(0));
+    EXPECT_TRUE(Notes().empty());
+}
+
 // The window leaves through exit() when its display goes away, and an uncaught exception ends in
 // std::terminate(): both while an exchange may hold the printer. What the process sees last (an exit
 // handler or terminate handler installed before the printer was taken) finds the driver back.

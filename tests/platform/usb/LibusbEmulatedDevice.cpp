@@ -584,6 +584,10 @@ EmulatedDevice::EmulatedDevice(std::uint8_t bus, std::uint8_t address, EmulatedD
 }
 
 EmulatedDevice::~EmulatedDevice() {
+    stopping_ = true;
+    if (otherProgram_.joinable()) {
+        otherProgram_.join();
+    }
     RemoveFromTestbed();
     umockdev_testbed_detach_ioctl(Testbed(), devNode_.c_str(), nullptr);
 }
@@ -675,14 +679,29 @@ void EmulatedDevice::UnbindDriver(std::uint8_t interfaceNumber) {
 }
 
 void EmulatedDevice::TakeOnNextRelease(std::chrono::milliseconds holdFor) {
+    StartOtherProgram();
     std::lock_guard lock(state_->mutex);
     state_->takeOnRelease = holdFor;
 }
 
 void EmulatedDevice::TakeNow(std::chrono::milliseconds holdFor) {
+    StartOtherProgram();
     std::lock_guard lock(state_->mutex);
     state_->takenUntil = std::chrono::steady_clock::now() + holdFor;
     state_->ShowDrivers();
+}
+
+void EmulatedDevice::StartOtherProgram() {
+    if (otherProgram_.joinable()) {
+        return;
+    }
+    otherProgram_ = std::thread([this] {
+        while (!stopping_) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            std::lock_guard lock(state_->mutex);
+            state_->EndForeignClaim();
+        }
+    });
 }
 
 void EmulatedDevice::Halt(std::uint8_t endpointAddress) {

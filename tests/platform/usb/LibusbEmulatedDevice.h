@@ -6,6 +6,7 @@
 
 #include "platform/usb/UsbRequests.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <map>
@@ -14,6 +15,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace usbfs_test {
@@ -116,11 +118,16 @@ class EmulatedDevice {
 
   private:
     void RemoveFromTestbed();
+    void StartOtherProgram();
 
     std::string sysPath_;
     std::string devNode_;
     std::string port_;                       // "1-5": the device's name in sysfs
     std::vector<std::string> shownChildren_; // sysfs paths added by ShowInSysfs(), parents first
+    // The other program of TakeNow() and TakeOnNextRelease(): lets go when its time is up, whether or not
+    // anyone asks the kernel.
+    std::thread otherProgram_;
+    std::atomic<bool> stopping_{false};
     std::unique_ptr<State> state_;
     bool removed_ = false;
 };
