@@ -109,8 +109,10 @@ bool InterfaceClaim::AttachWaitingForOthers() {
             return true; // the other program gave a driver back
         }
         if (Clock::now() >= deadline || SignalDeferral::Pending()) {
-            TellUser("the printer's kernel driver (" + driverName_ +
-                     ") could not be given back: another program holds the printer; the next run of this "
+            const std::string named =
+                driverName_.empty() || driverName_ == "kernel" ? "" : " (" + driverName_ + ")";
+            TellUser("the printer's kernel driver" + named +
+                     " could not be given back: another program holds the printer; the next run of this "
                      "program gives it back");
             return false;
         }
