@@ -14,7 +14,7 @@ namespace platform {
 namespace {
 
 constexpr const char* kLedgerName = "lm360r-detached";
-constexpr const char* kSharedLedger = "/run/lm360r-detached";
+const std::string kSharedLedger = std::string("/run/") + kLedgerName;
 constexpr const char* kUserRuntimeFolders = "/run/user";
 constexpr mode_t kWritableByOthers = S_IWGRP | S_IWOTH;
 constexpr mode_t kReachableByOthers = S_IRWXG | S_IRWXO;

@@ -12,11 +12,8 @@ namespace platform::libusb {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr std::chrono::milliseconds kInUsePoll{100};
 // How long a program that let go of the interface is given to hand it back to its kernel driver.
 constexpr std::chrono::milliseconds kHandBackGrace{1000};
-constexpr std::string_view kProgramClaim = "usbfs"; // the driver name of an interface a program claimed
-constexpr std::string_view kUnnamedDriver = "kernel";
 
 // The node is gone with its driver or its device: nothing can be printing through it.
 bool NodeAbsent(int error) {

@@ -12,8 +12,16 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace platform::libusb {
+
+// How often a printer in use is looked at again.
+inline constexpr std::chrono::milliseconds kInUsePoll{100};
+// The driver name of an interface a program claimed through usbfs.
+inline constexpr std::string_view kProgramClaim = "usbfs";
+// A kernel driver usbfs says is bound where sysfs does not name it.
+inline constexpr std::string_view kUnnamedDriver = "kernel";
 
 // An open file descriptor, closed with its owner.
 class FileDescriptor {

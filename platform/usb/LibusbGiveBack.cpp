@@ -17,8 +17,6 @@ namespace platform::libusb {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr std::chrono::milliseconds kInUsePoll{100};
-constexpr std::string_view kProgramClaim = "usbfs";
 
 // The claims alive in this process. Recursive: std::terminate() may be reached from inside a give-back.
 std::recursive_mutex liveGuard;
@@ -110,7 +108,7 @@ bool InterfaceClaim::AttachWaitingForOthers() {
         }
         if (Clock::now() >= deadline || SignalDeferral::Pending()) {
             const std::string named =
-                driverName_.empty() || driverName_ == "kernel" ? "" : " (" + driverName_ + ")";
+                driverName_.empty() || driverName_ == kUnnamedDriver ? "" : " (" + driverName_ + ")";
             TellUser("the printer's kernel driver" + named +
                      " could not be given back: another program holds the printer; the next run of this "
                      "program gives it back");
