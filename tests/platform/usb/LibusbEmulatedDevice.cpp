@@ -65,6 +65,14 @@ struct GObjectUnref {
 };
 using IoctlData = std::unique_ptr<UMockdevIoctlData, GObjectUnref>;
 
+// The testbed's folder in the real file system.
+std::string TestbedRoot() {
+    gchar* root = umockdev_testbed_get_root_dir(Testbed());
+    std::string path = root;
+    g_free(root);
+    return path;
+}
+
 } // namespace
 
 std::vector<std::uint8_t> DescriptorBytes(const EmulatedDeviceLayout& layout) {
@@ -642,7 +650,7 @@ int EmulatedDevice::ClaimAttempts() const {
 }
 
 void EmulatedDevice::ShowInSysfs() {
-    const std::string root = umockdev_testbed_get_root_dir(Testbed());
+    const std::string root = TestbedRoot();
     const std::string devicePath = sysPath_.substr(std::string("/sys").size());
     std::string records;
     for (std::size_t number = 0; number < state_->layout.interfaces.size(); ++number) {
@@ -669,7 +677,7 @@ void EmulatedDevice::ShowInSysfs() {
 }
 
 std::string EmulatedDevice::PrinterNodeInTestbed() const {
-    return std::string(umockdev_testbed_get_root_dir(Testbed())) + "/dev/usb/lp0";
+    return TestbedRoot() + "/dev/usb/lp0";
 }
 
 void EmulatedDevice::UnbindDriver(std::uint8_t interfaceNumber) {
