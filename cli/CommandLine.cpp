@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <optional>
 
 namespace cli {
@@ -410,11 +411,12 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
     if (TalksToPrinter(command->command) && parser.isSet(kWait)) {
         bool number = false;
         const double seconds = parser.value(kWait).toDouble(&number);
-        if (!number || seconds < 0 || seconds > kMaxWaitSeconds) {
-            return Usage(
-                QStringLiteral("--wait takes a number of seconds from 0 to %1").arg(kMaxWaitSeconds));
+        // toDouble() also takes "nan" and "inf"; the comparisons below would let NaN through.
+        if (!number || !std::isfinite(seconds) || seconds < 0 || seconds > kMaxWaitSeconds) {
+            return Usage(QStringLiteral("--wait takes a number of seconds from 0 to %1, such as 0.5 or 10")
+                             .arg(kMaxWaitSeconds));
         }
-        invocation.waitMilliseconds = static_cast<int>(seconds * 1000);
+        invocation.waitMilliseconds = static_cast<int>(std::lround(seconds * 1000));
     }
     if (auto error = ReadWords(parser, *command, parser.positionalArguments().mid(1), invocation)) {
         return Usage(*error);

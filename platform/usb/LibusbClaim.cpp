@@ -3,7 +3,6 @@
 #include "platform/usb/InUseWait.h"
 
 #include <cerrno>
-#include <chrono>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <thread>
@@ -13,9 +12,13 @@ namespace platform::libusb {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr std::chrono::milliseconds kInUsePoll{100};
-constexpr std::string_view kProgramClaim = "usbfs"; // the driver name of an interface a program claimed
-constexpr std::string_view kUnnamedDriver = "kernel";
+// How long a program that let go of the interface is given to hand it back to its kernel driver.
+constexpr std::chrono::milliseconds kHandBackGrace{1000};
+
+// The node is gone with its driver or its device: nothing can be printing through it.
+bool NodeAbsent(int error) {
+    return error == ENOENT || error == ENODEV || error == ENXIO;
+}
 
 } // namespace
 
@@ -37,29 +40,24 @@ void FileDescriptor::Reset(int fd) {
 InterfaceClaim::InterfaceClaim(Passkey, libusb_device_handle* handle, const InterfaceLocation& location)
     : handle_(handle), location_(location) {}
 
-InterfaceClaim::~InterfaceClaim() {
-    if (claimed_) {
-        libusb_release_interface(handle_, location_.interface);
-    }
-    GiveBack();
-}
-
 UsbStatus InterfaceClaim::Acquire(libusb_device_handle* handle, const InterfaceLocation& location,
                                   std::unique_ptr<InterfaceClaim>& claim) {
     auto pending = std::make_unique<InterfaceClaim>(Passkey{}, handle, location);
     const Clock::time_point deadline = Clock::now() + InUseWait();
-    bool otherProgramSeen = false;
     while (true) {
         if (SignalDeferral::Pending()) {
             return LIBUSB_ERROR_INTERRUPTED;
         }
-        const UsbStatus status = pending->TryOnce(otherProgramSeen);
+        const UsbStatus status = pending->TryOnce();
         if (status == kUsbOk) {
             claim = std::move(pending);
             return kUsbOk;
         }
-        if (status != LIBUSB_ERROR_BUSY || Clock::now() >= deadline) {
+        if (status != LIBUSB_ERROR_BUSY) {
             return status;
+        }
+        if (Clock::now() >= deadline) {
+            return pending->nodeRefused_ ? LIBUSB_ERROR_ACCESS : LIBUSB_ERROR_BUSY;
         }
         std::this_thread::sleep_for(kInUsePoll);
     }
@@ -79,77 +77,78 @@ bool InterfaceClaim::LockDevice() {
     return !taken; // a node that cannot be locked at all leaves nobody to take turns with either
 }
 
-UsbStatus InterfaceClaim::TryOnce(bool& otherProgramSeen) {
-    if (!LockDevice()) {
-        return LIBUSB_ERROR_BUSY; // another run of ours has it
-    }
-    GiveBackAbandoned();
+std::string InterfaceClaim::CurrentDriver() const {
     std::string driver = BoundDriver(location_);
     // Where sysfs does not show the interface, usbfs still tells whether a kernel driver has it.
     if (driver.empty() && libusb_kernel_driver_active(handle_, location_.interface) == 1) {
         driver = kUnnamedDriver;
     }
+    return driver;
+}
+
+UsbStatus InterfaceClaim::TryOnce() {
+    if (!LockDevice()) {
+        return LIBUSB_ERROR_BUSY; // another run of ours has it
+    }
+    GiveBackAbandoned();
+    const std::string driver = CurrentDriver();
     if (driver == kProgramClaim) {
-        otherProgramSeen = true;
+        otherProgramSeen_ = true;
+        otherLetGo_.reset();
         lock_.Reset();
         return LIBUSB_ERROR_BUSY;
     }
-    if (driver.empty() && otherProgramSeen) {
-        // A program just let go; it may be about to give the driver back. One more turn for it.
-        otherProgramSeen = false;
-        lock_.Reset();
-        return LIBUSB_ERROR_BUSY;
+    if (driver.empty() && otherProgramSeen_) {
+        // A program just let go; it may be about to give its driver back. A moment for it, and if none
+        // comes, the driver it took is given back when this claim ends.
+        if (!otherLetGo_) {
+            otherLetGo_ = Clock::now();
+        }
+        if (Clock::now() - *otherLetGo_ < kHandBackGrace) {
+            lock_.Reset();
+            return LIBUSB_ERROR_BUSY;
+        }
+        driverOwed_ = true;
+        driverName_ = kUnnamedDriver;
+        noted_ = ledger_.Write(location_, driverName_);
     }
     FileDescriptor jobGuard;
+    nodeRefused_ = false;
     if (const std::string node = PrinterNode(location_); !node.empty()) {
         jobGuard.Reset(open(node.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
-        if (jobGuard.get() < 0 && errno == EBUSY) {
+        if (jobGuard.get() < 0 && !NodeAbsent(errno)) {
+            // A print job holds the node (EBUSY), or this user may not open it and so cannot tell
+            // whether one does: either way the driver stays.
+            nodeRefused_ = errno == EACCES || errno == EPERM;
             lock_.Reset();
-            return LIBUSB_ERROR_BUSY; // a print job holds the printer
+            return LIBUSB_ERROR_BUSY;
         }
     }
     if (!driver.empty()) {
+        driverName_ = driver;
         noted_ = ledger_.Write(location_, driver);
         const int status = libusb_detach_kernel_driver(handle_, location_.interface);
         if (status == LIBUSB_SUCCESS) {
-            detachedDriver_ = driver;
+            driverOwed_ = true;
         } else if (status != LIBUSB_ERROR_NOT_FOUND) {
-            GiveBack();
+            if (noted_) {
+                ledger_.RemoveOwn(location_);
+                noted_ = false;
+            }
             lock_.Reset();
             return status;
         }
     }
     jobGuard.Reset(); // the driver's node is gone with the driver
     if (const int status = libusb_claim_interface(handle_, location_.interface); status != LIBUSB_SUCCESS) {
+        // Given back at once (the claim never lived), so the next try starts from the kernel's state.
         GiveBack();
         lock_.Reset();
         return status;
     }
     claimed_ = true;
+    Register();
     return kUsbOk;
-}
-
-void InterfaceClaim::GiveBackAbandoned() {
-    const auto note = ledger_.Read(location_);
-    if (!note || !DetachLedger::Abandoned(*note)) {
-        return;
-    }
-    // Only the plug the killed run took the driver from, and only if nobody has bound one since.
-    if (note->address == location_.address && BoundDriver(location_).empty()) {
-        libusb_attach_kernel_driver(handle_, location_.interface);
-    }
-    ledger_.Remove(location_);
-}
-
-void InterfaceClaim::GiveBack() {
-    if (!detachedDriver_.empty()) {
-        libusb_attach_kernel_driver(handle_, location_.interface);
-        detachedDriver_.clear();
-    }
-    if (noted_) {
-        ledger_.Remove(location_);
-        noted_ = false;
-    }
 }
 
 } // namespace platform::libusb

@@ -7,11 +7,21 @@
 #include "platform/usb/SignalDeferral.h"
 #include "platform/usb/UsbStatus.h"
 
+#include <chrono>
 #include <libusb.h>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace platform::libusb {
+
+// How often a printer in use is looked at again.
+inline constexpr std::chrono::milliseconds kInUsePoll{100};
+// The driver name of an interface a program claimed through usbfs.
+inline constexpr std::string_view kProgramClaim = "usbfs";
+// A kernel driver usbfs says is bound where sysfs does not name it.
+inline constexpr std::string_view kUnnamedDriver = "kernel";
 
 // An open file descriptor, closed with its owner.
 class FileDescriptor {
@@ -35,17 +45,23 @@ class FileDescriptor {
 //   half-done hand-over.
 // - A printer in use is waited for, up to InUseWait(): an interface another program claimed, and a
 //   print job holding usblp's device node (usblp lets one process open it; the test-open is kept until
-//   the driver is detached, so no job can start in between). usblp is never taken from a job.
-// - The driver taken is noted in the DetachLedger first; a note left by a killed run is honoured
-//   before anything else.
-// - SIGINT, SIGTERM and SIGHUP are deferred while the claim lives; destroying the claim releases the
-//   interface, gives the driver back and then lets such a signal end the process.
+//   the driver is detached, so no job can start in between). Where the node cannot be opened at all
+//   (this user may not), a job cannot be ruled out: the driver is left alone and the run fails,
+//   LIBUSB_ERROR_ACCESS. usblp is never taken from a job.
+// - The driver taken is noted in the DetachLedger first; notes left by killed runs are honoured before
+//   anything else.
+// - Another program that takes the interface before the driver is back is waited for (InUseWait()
+//   again); past that the note stays for the next run, and the user is told.
+// - SIGINT, SIGTERM, SIGHUP and SIGQUIT are deferred while the claim lives; destroying the claim
+//   releases the interface, gives the driver back and then lets such a signal end the process. exit()
+//   and std::terminate() give the driver back too.
 class InterfaceClaim {
     struct Passkey {};
 
   public:
-    // LIBUSB_ERROR_BUSY: still in use when the wait ran out; LIBUSB_ERROR_INTERRUPTED: a deferred
-    // signal arrived while waiting (raised when `claim`'s remains go).
+    // LIBUSB_ERROR_BUSY: still in use when the wait ran out; LIBUSB_ERROR_ACCESS: usblp's node refused
+    // this user until then; LIBUSB_ERROR_INTERRUPTED: a deferred signal arrived while waiting (raised
+    // when `claim`'s remains go).
     static UsbStatus Acquire(libusb_device_handle* handle, const InterfaceLocation& location,
                              std::unique_ptr<InterfaceClaim>& claim);
 
@@ -54,20 +70,32 @@ class InterfaceClaim {
     InterfaceClaim(const InterfaceClaim&) = delete;
     InterfaceClaim& operator=(const InterfaceClaim&) = delete;
 
+    // Releases every live claim and gives their drivers back; for exit() and std::terminate().
+    static void GiveBackAll();
+
   private:
-    UsbStatus TryOnce(bool& otherProgramSeen);
+    UsbStatus TryOnce();
     bool LockDevice();
+    std::string CurrentDriver() const;
     void GiveBackAbandoned();
     void GiveBack();
+    bool AttachWaitingForOthers();
+    void Register();
 
     SignalDeferral deferral_; // first member: the last to go, after the driver is back
     FileDescriptor lock_;
     libusb_device_handle* handle_;
     InterfaceLocation location_;
     DetachLedger ledger_;
-    std::string detachedDriver_;
+    // Another program held the interface; when it let go without a driver coming back.
+    bool otherProgramSeen_ = false;
+    std::optional<std::chrono::steady_clock::time_point> otherLetGo_;
+    bool nodeRefused_ = false; // usblp's node refused this user on the last try
+    bool driverOwed_ = false;  // a driver is to be attached when the claim ends
+    std::string driverName_;   // for the note and for what the user is told
     bool noted_ = false;
     bool claimed_ = false;
+    bool registered_ = false;
 };
 
 } // namespace platform::libusb

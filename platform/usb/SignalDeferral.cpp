@@ -1,22 +1,25 @@
 #include "platform/usb/SignalDeferral.h"
 
 #include <array>
+#include <atomic>
 #include <csignal>
 #include <mutex>
 
 namespace platform {
 namespace {
 
-constexpr std::array<int, 3> kDeferred{SIGINT, SIGTERM, SIGHUP};
+constexpr std::array<int, 4> kDeferred{SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 
-volatile std::sig_atomic_t caught = 0;
+// Set by the handler on whichever thread the signal lands, read by the thread that holds the printer.
+std::atomic<int> caught{0};
+static_assert(std::atomic<int>::is_always_lock_free, "a signal handler may only touch lock-free atomics");
 std::mutex guard;
 int alive = 0;
 std::array<struct sigaction, kDeferred.size()> previous{};
 std::array<bool, kDeferred.size()> installed{};
 
 extern "C" void Remember(int signal) {
-    caught = signal;
+    caught.store(signal);
 }
 
 } // namespace
@@ -26,7 +29,7 @@ SignalDeferral::SignalDeferral() {
     if (alive++ > 0) {
         return;
     }
-    caught = 0;
+    caught.store(0);
     for (std::size_t i = 0; i < kDeferred.size(); ++i) {
         installed[i] = false;
         if (sigaction(kDeferred[i], nullptr, &previous[i]) != 0 || previous[i].sa_handler == SIG_IGN) {
@@ -52,8 +55,7 @@ SignalDeferral::~SignalDeferral() {
                 sigaction(kDeferred[i], &previous[i], nullptr);
             }
         }
-        signal = caught;
-        caught = 0;
+        signal = caught.exchange(0);
     }
     if (signal != 0) {
         std::raise(signal);
@@ -61,7 +63,7 @@ SignalDeferral::~SignalDeferral() {
 }
 
 bool SignalDeferral::Pending() {
-    return caught != 0;
+    return caught.load() != 0;
 }
 
 } // namespace platform

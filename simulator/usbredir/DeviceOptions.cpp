@@ -35,6 +35,10 @@ std::string Apply(std::string_view argument, DeviceOptions& options) {
         options.stateFile = value;
     } else if (name == "--record" && hasValue) {
         options.recordFile = value;
+    } else if (name == "--record-in" && hasValue) {
+        options.inRecordFile = value;
+    } else if (name == "--silent-while" && hasValue) {
+        options.silentWhileFile = value;
     } else if (name == "--lifetime") {
         std::uint32_t seconds = 0;
         std::string problem = number(seconds);

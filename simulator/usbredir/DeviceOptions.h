@@ -14,6 +14,12 @@ struct DeviceOptions {
     std::string socketPath;
     std::string stateFile;
     std::string recordFile; // every bulk OUT byte received, in order; empty: nothing recorded
+    // One byte for every bulk IN request the host made (each pass of a read), so that a test counts a
+    // program's passes; empty: not kept.
+    std::string inRecordFile;
+    // Replies the printer makes while this file exists are swallowed, so a test can make the printer
+    // fall silent at the moment it chooses; empty: never.
+    std::string silentWhileFile;
     std::chrono::seconds lifetime{120};
     // Replies the printer swallows, counted by the writes that asked for one: a host that asked
     // waits forever. Unset: every reply is sent.
@@ -37,7 +43,8 @@ struct ParsedDeviceOptions {
 ParsedDeviceOptions ParseDeviceOptions(std::span<char* const> arguments);
 
 inline constexpr const char* kDeviceUsage =
-    "usage: lm360r-usbredir-printer --socket=PATH --state=FILE [--record=FILE] [--lifetime=SECONDS]\n"
-    "       [--silent[=REPLIES]] [--stall-in] [--stall-out] [--trickle=BYTES] [--unplug-after=BYTES]\n";
+    "usage: lm360r-usbredir-printer --socket=PATH --state=FILE [--record=FILE] [--record-in=FILE]\n"
+    "       [--lifetime=SECONDS] [--silent[=REPLIES]] [--silent-while=FILE] [--stall-in] [--stall-out]\n"
+    "       [--trickle=BYTES] [--unplug-after=BYTES]\n";
 
 } // namespace simulator::usbredir

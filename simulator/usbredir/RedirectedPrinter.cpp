@@ -54,8 +54,9 @@ template <typename Use> void WithData(usbredirparser* parser, std::uint8_t* data
 } // namespace
 
 RedirectedPrinter::RedirectedPrinter(int socket, SimulatedPrinter& printer, DeviceOptions& faults,
-                                     BulkOutRecord& record)
-    : socket_(socket), printer_(printer), faults_(faults), record_(record), parser_(usbredirparser_create()) {
+                                     BulkOutRecord& record, BulkOutRecord& inRequests)
+    : socket_(socket), printer_(printer), faults_(faults), record_(record), inRequests_(inRequests),
+      parser_(usbredirparser_create()) {
     InstallCallbacks();
     std::uint32_t caps[USB_REDIR_CAPS_SIZE] = {};
     for (const int cap : {usb_redir_cap_connect_device_version, usb_redir_cap_ep_info_max_packet_size,
@@ -232,6 +233,8 @@ void RedirectedPrinter::AnswerBulk(std::uint64_t id, usb_redir_bulk_packet_heade
     if (header.endpoint == kBulkOutEndpoint) {
         ReceiveOut(id, header, data);
     } else if (header.endpoint == kBulkInEndpoint) {
+        constexpr std::uint8_t kOneRequest = 'i';
+        inRequests_.Append(std::span(&kOneRequest, 1));
         if (faults_.stallIn) {
             inHalted_ = true;
         }
@@ -276,10 +279,15 @@ void RedirectedPrinter::FeedPrinter(std::span<const std::uint8_t> bytes) {
     record_.Append(bytes);
     const std::size_t before = printer_.PendingReplySize();
     printer_.Receive(bytes);
-    if (faults_.silentReplies && *faults_.silentReplies > 0 && printer_.PendingReplySize() > before) {
+    if (printer_.PendingReplySize() <= before) {
+        return;
+    }
+    const bool silentNow =
+        !faults_.silentWhileFile.empty() && access(faults_.silentWhileFile.c_str(), F_OK) == 0;
+    if (silentNow || (faults_.silentReplies && *faults_.silentReplies > 0)) {
         std::vector<std::uint8_t> swallowed(printer_.PendingReplySize());
         printer_.TakeReply(swallowed);
-        if (*faults_.silentReplies != kSilentForever) {
+        if (!silentNow && *faults_.silentReplies != kSilentForever) {
             --*faults_.silentReplies;
         }
     }

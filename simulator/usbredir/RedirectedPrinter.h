@@ -22,7 +22,9 @@ struct ParserDeleter {
 // used up once, not once per plug.
 class RedirectedPrinter {
   public:
-    RedirectedPrinter(int socket, SimulatedPrinter& printer, DeviceOptions& faults, BulkOutRecord& record);
+    // `inRequests` gets one byte for every bulk IN request.
+    RedirectedPrinter(int socket, SimulatedPrinter& printer, DeviceOptions& faults, BulkOutRecord& record,
+                      BulkOutRecord& inRequests);
     RedirectedPrinter(const RedirectedPrinter&) = delete;
     RedirectedPrinter& operator=(const RedirectedPrinter&) = delete;
 
@@ -57,6 +59,7 @@ class RedirectedPrinter {
     SimulatedPrinter& printer_;
     DeviceOptions& faults_;
     BulkOutRecord& record_;
+    BulkOutRecord& inRequests_;
     std::unique_ptr<usbredirparser, ParserDeleter> parser_;
     std::deque<HeldRead> heldReads_;
     bool outHalted_ = false;

@@ -11,6 +11,7 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <functional>
 #include <iostream>
 #include <poll.h>
 #include <sys/socket.h>
@@ -68,7 +69,9 @@ int ConnectWhenListening(const std::string& path, Clock::time_point deadline) {
 
 enum class Ending { PeerClosed, Unplugged, LifetimeOver };
 
-Ending Serve(RedirectedPrinter& redirected, int fd, Clock::time_point deadline) {
+// `afterAnswers` runs once the answers of a round are on their way to QEMU.
+Ending Serve(RedirectedPrinter& redirected, int fd, Clock::time_point deadline,
+             const std::function<void()>& afterAnswers) {
     while (true) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
         if (left <= 0ms) {
@@ -86,6 +89,7 @@ Ending Serve(RedirectedPrinter& redirected, int fd, Clock::time_point deadline) 
         // cable came out.
         while (redirected.HasOutgoing() && redirected.WriteOutgoing()) {
         }
+        afterAnswers();
         if (redirected.Unplugged()) {
             return Ending::Unplugged;
         }
@@ -112,18 +116,32 @@ int main(int argc, char** argv) {
     }
     SimulatedPrinter printer(IdentityOf(state.printers.front()), state.printers.front().settings);
     printer.SetRefusedKinds(state.printers.front().refusedKinds);
+    // A change is written to the state file after the USB packet that made it is acknowledged: writing
+    // waits for the disk, and the host cancels a transfer whose answer is late, as a slow printer's is.
+    bool unsaved = false;
     if (state.writable) {
         printer.SetSettingsObserver([&](const PrinterSettings& settings) {
             state.printers.front().settings = settings;
-            if (const auto problem = SaveStateFile(options.stateFile, state.printers)) {
-                std::cerr << kName << options.stateFile << ": cannot be written: " << *problem << "\n";
-            }
+            unsaved = true;
         });
     }
+    const auto saveChanges = [&] {
+        if (!unsaved) {
+            return;
+        }
+        unsaved = false;
+        if (const auto problem = SaveStateFile(options.stateFile, state.printers)) {
+            std::cerr << kName << options.stateFile << ": cannot be written: " << *problem << "\n";
+        }
+    };
     BulkOutRecord record(options.recordFile);
-    if (!record.Usable()) {
-        std::cerr << kName << options.recordFile << ": " << std::strerror(errno) << "\n";
-        return 1;
+    BulkOutRecord inRequests(options.inRecordFile);
+    for (const BulkOutRecord* kept : {&record, &inRequests}) {
+        if (!kept->Usable()) {
+            std::cerr << kName << (kept == &record ? options.recordFile : options.inRecordFile) << ": "
+                      << std::strerror(errno) << "\n";
+            return 1;
+        }
     }
 
     const Clock::time_point deadline = Clock::now() + options.lifetime;
@@ -133,8 +151,10 @@ int main(int argc, char** argv) {
             std::cerr << kName << "could not connect to " << options.socketPath << " within the lifetime\n";
             return first ? 2 : 0;
         }
-        RedirectedPrinter redirected(socket.fd(), printer, options, record);
-        switch (Serve(redirected, socket.fd(), deadline)) {
+        RedirectedPrinter redirected(socket.fd(), printer, options, record, inRequests);
+        const Ending ending = Serve(redirected, socket.fd(), deadline, saveChanges);
+        saveChanges();
+        switch (ending) {
         case Ending::PeerClosed:
             return 0;
         case Ending::LifetimeOver:

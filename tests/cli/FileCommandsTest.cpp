@@ -1,5 +1,6 @@
 // save-commands and inspect through the real executable: no printer is involved.
 #include "CliRunner.h"
+#include "cli/CommandLine.h"
 #include "cli/ExitCodes.h"
 #include "protocol/CommandFile.h"
 #include "tests/support/Selections.h"
@@ -158,6 +159,12 @@ TEST(CommandLine, MistakesAreUsageErrors) {
         {"save-commands", "power", "--power-on", "2", "-o", "x"},
         {"inspect"},
         {"--serial"},
+        {"get", "--wait", "nan"},
+        {"get", "--wait", "inf"},
+        {"get", "--wait", "-1"},
+        {"get", "--wait", "3601"},
+        {"get", "--wait", "5s"},
+        {"get", "--wait", ""},
     };
     for (const QStringList& arguments : mistakes) {
         const CliRun run = cli.Run(arguments);
@@ -166,6 +173,18 @@ TEST(CommandLine, MistakesAreUsageErrors) {
         EXPECT_EQ(run.err.count('\n'), 1) << run.err.toStdString();
     }
     EXPECT_FALSE(QFile::exists(cli.Path("x.bin")));
+}
+
+// How long a printer in use is waited for, to the millisecond, fractions of a second included.
+TEST(CommandLine, WaitTakesSecondsWithFractions) {
+    const std::vector<std::pair<QString, int>> waits{{"0.5", 500},  {"0", 0},         {"2", 2000},
+                                                     {"0.25", 250}, {"1.0005", 1001}, {"3600", 3600000}};
+    for (const auto& [word, milliseconds] : waits) {
+        const ParsedCommandLine parsed = ParseCommandLine({"lm360rctl", "get", "--wait", word});
+        ASSERT_EQ(parsed.outcome, ParsedCommandLine::Outcome::Run) << word.toStdString();
+        EXPECT_EQ(parsed.invocation.waitMilliseconds, milliseconds) << word.toStdString();
+    }
+    EXPECT_EQ(ParseCommandLine({"lm360rctl", "get"}).invocation.waitMilliseconds, -1) << "the default";
 }
 
 } // namespace

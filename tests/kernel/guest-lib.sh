@@ -9,7 +9,7 @@ report=$out/report.txt
 step_seconds=20    # no step may take longer
 driver_after=usblp # what every step must leave bound; "-" for a step that cannot (an unplug)
 failures=0
-declare -A pids started signalled
+declare -A pids started signalled passes_at_signal
 
 note() { echo "$*" >>"$report"; }
 problem() {
@@ -22,10 +22,11 @@ now_ms() {
   echo $((micro / 1000))
 }
 
+# The LM-360R's printer interface (a scenario may plug in a printer of another make beside it).
 printer_interface() {
   local d
   for d in /sys/bus/usb/devices/*:*; do
-    if [ "$(cat "$d/bInterfaceClass" 2>/dev/null)" = 07 ]; then
+    if [ "$(cat "$d/bInterfaceClass" 2>/dev/null)" = 07 ] && [ "$(cat "$d/../product" 2>/dev/null)" = LM-360R ]; then
       echo "$d"
       return
     fi
@@ -54,10 +55,23 @@ lp_node() { echo "/dev/usb/$(basename "$(printer_interface)"/usbmisc/lp* 2>/dev/
 
 # Bytes the printer has received on its bulk OUT pipe so far, and exchanges begun (each opens with ESC @).
 out_bytes() { stat -c %s "$out/bulk-out.bin" 2>/dev/null || echo 0; }
+# Bulk IN requests the printer has had so far: every pass of a read is one.
+in_passes() { stat -c %s "$out/bulk-in.bin" 2>/dev/null || echo 0; }
+wait_for_in_passes() { # COUNT: until the printer has had at least COUNT (bounded)
+  local deadline=$(($(now_ms) + step_seconds * 1000))
+  while [ "$(in_passes)" -lt "$1" ] && [ "$(now_ms)" -lt "$deadline" ]; do sleep 0.05; done
+}
+# While the file exists the printer swallows every reply (its device program checks for it).
+printer_falls_silent() { : >"$out/printer-silent"; }
+printer_speaks_again() { rm -f "$out/printer-silent"; }
 exchanges() { LC_ALL=C grep -a -o $'\x1b@' "$out/bulk-out.bin" 2>/dev/null | wc -l; }
 wait_for_out_bytes() { # COUNT: until the printer has received at least COUNT bytes (bounded)
   local deadline=$(($(now_ms) + step_seconds * 1000))
   while [ "$(out_bytes)" -lt "$1" ] && [ "$(now_ms)" -lt "$deadline" ]; do sleep 0.05; done
+}
+wait_for_exchanges() { # COUNT: until the printer has seen at least COUNT exchanges begin (bounded)
+  local deadline=$(($(now_ms) + step_seconds * 1000))
+  while [ "$(exchanges)" -lt "$1" ] && [ "$(now_ms)" -lt "$deadline" ]; do sleep 0.1; done
 }
 wait_for_quiet_printer() { # SECONDS: until nothing arrives for that long, after the first byte
   local last=-1 size
@@ -73,7 +87,7 @@ record() { # NAME EXPECTED STATUS START_MS END_MS
   note "step $name: status $status (expected $expected), ${ms} ms, driver afterwards: $now_driver"
   if [ -n "${signalled[$name]:-}" ]; then
     ms=$(($5 - ${signalled[$name]}))
-    note "  ended $ms ms after its signal"
+    note "  ended $ms ms after its signal, $(($(in_passes) - ${passes_at_signal[$name]})) read passes after it"
   fi
   sed 's/^/  stdout: /' "$out/$name.out" | head -n 20 >>"$report"
   sed 's/^/  stderr: /' "$out/$name.err" | head -n 20 >>"$report"
@@ -106,6 +120,7 @@ start() {
 }
 signal() { # NAME SIGNAL
   signalled[$1]=$(now_ms)
+  passes_at_signal[$1]=$(in_passes)
   kill -s "$2" "${pids[$1]}"
 }
 finish() { # NAME EXPECTED_STATUS: waits for a started step (bounded) and records it
@@ -137,6 +152,39 @@ expect_ms_beyond_at_most() { # NAME BASELINE MILLISECONDS: NAME's time beyond BA
   base=$(eval echo "\$ms_$(tr -c 'a-zA-Z0-9\n' _ <<<"$2")")
   [ $((ms - base)) -le "$3" ] || problem "$1 took $((ms - base)) ms beyond $2, more than $3 ms"
 }
+# What the program did after its signal: the read passes it still made (a deferred signal ends the run
+# at the next pass).
+expect_passes_after_signal_at_most() { # NAME COUNT
+  local passes=$(($(in_passes) - ${passes_at_signal[$1]}))
+  [ "$passes" -le "$2" ] || problem "$1 made $passes read passes after its signal, more than $2"
+}
+# A print job reached the printer whole: its bytes at the device from OFFSET, in order. Notes the
+# comparison for the report either way.
+expect_job_at_device() { # NAME JOB OFFSET
+  local size received verdict=equal
+  size=$(stat -c %s "$2")
+  received=$(($(out_bytes) - $3))
+  [ "$received" -le "$size" ] || received=$size
+  if ! tail -c +$(($3 + 1)) "$out/bulk-out.bin" | head -c "$size" | cmp -s - "$2"; then
+    verdict="NOT equal"
+    problem "job $1 did not reach the printer whole and in order"
+  fi
+  note "job $1: $size bytes sent, $received bytes at the device from byte $3, $verdict"
+}
+# A run of COMMAND killed outright while its read waits for a printer that has fallen silent: the
+# driver is away afterwards and a note says which run took it.
+kill_mid_read() { # NAME COMMAND...
+  local name=$1 before
+  shift
+  printer_falls_silent
+  before=$(in_passes)
+  start "$name" "$@"
+  wait_for_in_passes $((before + 2))
+  signal "$name" KILL
+  driver_after=none finish "$name" 137
+  printer_speaks_again
+}
+
 expect_setting() { # KEY VALUE: the device's stored value now
   grep -Eq "^$1 = $2\$" "$out/printer.state" || problem "the printer holds $(grep -E "^$1 =" "$out/printer.state"), expected $1 = $2"
 }

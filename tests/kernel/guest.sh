@@ -4,6 +4,8 @@
 out=$1
 source "$out/env.sh"
 source "$source_dir/tests/kernel/guest-lib.sh"
+source "$source_dir/tests/kernel/guest-users.sh"
+source "$source_dir/tests/kernel/guest-cups.sh"
 source "$scenario_file"
 
 note "scenario $(basename "$scenario_file" .sh) on kernel $(uname -r)"

@@ -20,8 +20,9 @@ simulator::usbredir::ParsedDeviceOptions Parse(std::vector<std::string> words) {
 }
 
 TEST(UsbredirDeviceOptions, FaultsAreReadAsGiven) {
-    const auto parsed = Parse({"--silent", "--trickle=3", "--unplug-after=8", "--lifetime=30",
-                               "--record=/tmp/out.bin", "--stall-in"});
+    const auto parsed =
+        Parse({"--silent", "--trickle=3", "--unplug-after=8", "--lifetime=30", "--record=/tmp/out.bin",
+               "--stall-in", "--record-in=/tmp/in.bin", "--silent-while=/tmp/quiet"});
     ASSERT_TRUE(parsed.options) << parsed.problem;
     const DeviceOptions& options = *parsed.options;
     EXPECT_EQ(options.silentReplies, kSilentForever);
@@ -29,6 +30,8 @@ TEST(UsbredirDeviceOptions, FaultsAreReadAsGiven) {
     EXPECT_EQ(options.unplugAfterBytes, 8u);
     EXPECT_EQ(options.lifetime.count(), 30);
     EXPECT_EQ(options.recordFile, "/tmp/out.bin");
+    EXPECT_EQ(options.inRecordFile, "/tmp/in.bin");
+    EXPECT_EQ(options.silentWhileFile, "/tmp/quiet");
     EXPECT_TRUE(options.stallIn);
     EXPECT_FALSE(options.stallOut);
     EXPECT_EQ(Parse({"--silent=1"}).options->silentReplies, 1u);
@@ -37,8 +40,8 @@ TEST(UsbredirDeviceOptions, FaultsAreReadAsGiven) {
 
 TEST(UsbredirDeviceOptions, MistakesAreRefusedWithAReason) {
     const std::vector<std::vector<std::string>> wrong{
-        {"--trickle=three"}, {"--trickle="}, {"--unplug-after=-1"}, {"--lifetime"},
-        {"--stall-in=1"},    {"--bogus"},    {"--silent=2x"}};
+        {"--trickle=three"}, {"--trickle="},  {"--unplug-after=-1"}, {"--lifetime"}, {"--stall-in=1"},
+        {"--bogus"},         {"--silent=2x"}, {"--silent-while"},    {"--record-in"}};
     for (const auto& words : wrong) {
         const auto parsed = Parse(words);
         EXPECT_FALSE(parsed.options) << words.front();

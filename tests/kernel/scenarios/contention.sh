@@ -32,6 +32,5 @@ scenario() {
   wait_for_out_bytes $((base + 13))
   run get-during-job 0 "$ctl" --wait 15 get power-on
   finish job 0
-  tail -c +$((base + 1)) "$out/bulk-out.bin" | head -c "$(stat -c %s "$job")" | cmp -s - "$job" ||
-    problem "the job did not reach the printer whole and first"
+  expect_job_at_device job "$job" "$base"
 }

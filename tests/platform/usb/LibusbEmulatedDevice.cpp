@@ -7,12 +7,14 @@
 #include <cstdio>
 #include <cstring>
 #include <deque>
+#include <filesystem>
 #include <linux/ioctl.h>
 #include <linux/usbdevice_fs.h>
 #include <set>
 #include <stdexcept>
 #include <thread>
 #include <umockdev.h>
+#include <unistd.h>
 
 namespace usbfs_test {
 namespace {
@@ -62,6 +64,14 @@ struct GObjectUnref {
     }
 };
 using IoctlData = std::unique_ptr<UMockdevIoctlData, GObjectUnref>;
+
+// The testbed's folder in the real file system.
+std::string TestbedRoot() {
+    gchar* root = umockdev_testbed_get_root_dir(Testbed());
+    std::string path = root;
+    g_free(root);
+    return path;
+}
 
 } // namespace
 
@@ -129,6 +139,35 @@ struct EmulatedDevice::State {
     bool refuseSetInterface = false;
     int bulkOutShortBy = 0;
     bool unplugged = false;
+    int claimAttempts = 0;
+    std::string sysfsInterfaces; // in the real file system: the device's sysfs folder; empty: not shown
+    std::string sysfsName;       // "1-5"
+    std::optional<std::chrono::milliseconds> takeOnRelease;
+    std::optional<std::chrono::steady_clock::time_point> takenUntil; // interface 0 held by another program
+
+    // The other program lets go once its time is up, without giving a driver back (it saw none).
+    void EndForeignClaim() {
+        if (takenUntil && std::chrono::steady_clock::now() >= *takenUntil) {
+            takenUntil.reset();
+            ShowDrivers();
+        }
+    }
+
+    void ShowDrivers() const {
+        if (sysfsInterfaces.empty()) {
+            return;
+        }
+        for (std::size_t number = 0; number < layout.interfaces.size(); ++number) {
+            const std::string link = sysfsInterfaces + "/" + sysfsName + ":" +
+                                     std::to_string(layout.configurationValue) + "." +
+                                     std::to_string(number) + "/driver";
+            unlink(link.c_str());
+            const char* driver = Claimed(number) ? "usbfs" : driverBound[number] ? kKernelDriver : nullptr;
+            if (driver != nullptr) {
+                symlink((std::string("../../../../../../bus/usb/drivers/") + driver).c_str(), link.c_str());
+            }
+        }
+    }
 
     const EmulatedAltSetting* CurrentSetting(std::size_t interfaceNumber) const {
         return &layout.interfaces[interfaceNumber].altSettings[altSetting[interfaceNumber]];
@@ -146,6 +185,14 @@ struct EmulatedDevice::State {
     }
 
     bool ValidInterface(unsigned int number) const { return number < layout.interfaces.size(); }
+
+    // Claimed by a handle of the test's or by the other program of TakeOnNextRelease().
+    bool Claimed(unsigned int number) const {
+        return claimedBy[number] != nullptr || (number == 0 && takenUntil);
+    }
+    bool HeldByAnother(unsigned int number, UMockdevIoctlClient* client) const {
+        return (claimedBy[number] != nullptr && claimedBy[number] != client) || (number == 0 && takenUntil);
+    }
 
     // GET_DEVICE_ID names the configuration (value - 1), the interface and its current setting.
     bool DeviceIdAddressed(const unsigned char* setup) const {
@@ -315,7 +362,12 @@ bool EmulatedDevice::State::Handle(UMockdevIoctlClient* client) {
     const gulong request = umockdev_ioctl_client_get_request(client);
     UMockdevIoctlData* arg = umockdev_ioctl_client_get_arg(client);
     std::unique_lock lock(mutex);
-    const auto finish = [client](long result, int error) {
+    EndForeignClaim();
+    const auto finish = [this, client, request](long result, int error) {
+        if (request != USBDEVFS_REAPURB && request != USBDEVFS_REAPURBNDELAY &&
+            request != USBDEVFS_SUBMITURB) {
+            ShowDrivers();
+        }
         umockdev_ioctl_client_complete(client, result, error);
     };
 
@@ -356,7 +408,7 @@ bool EmulatedDevice::State::Handle(UMockdevIoctlClient* client) {
         auto& query = As<usbdevfs_getdriver>(data);
         if (!ValidInterface(query.interface)) {
             finish(-1, EINVAL);
-        } else if (claimedBy[query.interface] != nullptr) {
+        } else if (Claimed(query.interface)) {
             std::snprintf(query.driver, sizeof query.driver, "usbfs");
             finish(0, 0);
         } else if (driverBound[query.interface]) {
@@ -378,7 +430,7 @@ bool EmulatedDevice::State::Handle(UMockdevIoctlClient* client) {
             DetachDriver(number);
             finish(bound ? 0 : -1, bound ? 0 : ENODATA);
         } else if (command.ioctl_code == static_cast<int>(USBDEVFS_CONNECT)) {
-            const bool busy = claimedBy[number] != nullptr;
+            const bool busy = Claimed(number);
             driverBound[number] = driverBound[number] || !busy;
             finish(busy ? -1 : 0, busy ? EBUSY : 0);
         } else {
@@ -387,11 +439,12 @@ bool EmulatedDevice::State::Handle(UMockdevIoctlClient* client) {
         return true;
     }
     case USBDEVFS_DISCONNECT_CLAIM: {
+        ++claimAttempts;
         IoctlData data = Resolve<usbdevfs_disconnect_claim>(arg);
         const auto& claim = As<usbdevfs_disconnect_claim>(data);
         if (!ValidInterface(claim.interface)) {
             finish(-1, EINVAL);
-        } else if (claimedBy[claim.interface] != nullptr && claimedBy[claim.interface] != client) {
+        } else if (HeldByAnother(claim.interface, client)) {
             finish(-1, EBUSY);
         } else {
             DetachDriver(claim.interface);
@@ -409,8 +462,12 @@ bool EmulatedDevice::State::Handle(UMockdevIoctlClient* client) {
         } else if (request == USBDEVFS_RELEASEINTERFACE) {
             const bool mine = claimedBy[number] == client;
             claimedBy[number] = mine ? nullptr : claimedBy[number];
+            if (mine && number == 0 && takeOnRelease) {
+                takenUntil = std::chrono::steady_clock::now() + *takeOnRelease;
+                takeOnRelease.reset();
+            }
             finish(mine ? 0 : -1, mine ? 0 : EINVAL);
-        } else if (driverBound[number] || (claimedBy[number] != nullptr && claimedBy[number] != client)) {
+        } else if (++claimAttempts; driverBound[number] || HeldByAnother(number, client)) {
             finish(-1, EBUSY);
         } else {
             claimedBy[number] = client;
@@ -503,7 +560,8 @@ EmulatedDevice::EmulatedDevice(std::uint8_t bus, std::uint8_t address, EmulatedD
     char node[32];
     std::snprintf(node, sizeof node, "bus/usb/%03u/%03u", bus, address);
     devNode_ = std::string("/dev/") + node;
-    const std::string port = std::to_string(bus) + "-" + std::to_string(address);
+    port_ = std::to_string(bus) + "-" + std::to_string(address);
+    const std::string& port = port_;
     const std::string record =
         "P: /devices/pci0000:00/0000:00:14.0/usb" + std::to_string(bus) + "/" + port + "\nN: " + node +
         "\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\nE: DEVNAME=" + devNode_ +
@@ -534,6 +592,10 @@ EmulatedDevice::EmulatedDevice(std::uint8_t bus, std::uint8_t address, EmulatedD
 }
 
 EmulatedDevice::~EmulatedDevice() {
+    stopping_ = true;
+    if (otherProgram_.joinable()) {
+        otherProgram_.join();
+    }
     RemoveFromTestbed();
     umockdev_testbed_detach_ioctl(Testbed(), devNode_.c_str(), nullptr);
 }
@@ -544,17 +606,27 @@ void EmulatedDevice::RemoveFromTestbed() {
     }
     removed_ = true;
     umockdev_testbed_uevent(Testbed(), sysPath_.c_str(), "remove");
+    // Children first: their links under /sys/bus would otherwise outlive them and block the next device.
+    for (auto child = shownChildren_.rbegin(); child != shownChildren_.rend(); ++child) {
+        umockdev_testbed_remove_device(Testbed(), child->c_str());
+    }
     umockdev_testbed_remove_device(Testbed(), sysPath_.c_str());
+    if (!shownChildren_.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove_all(PrinterNodeInTestbed(), ignored); // whatever a test put there
+    }
 }
 
 bool EmulatedDevice::DriverBound(std::uint8_t interfaceNumber) const {
     std::lock_guard lock(state_->mutex);
+    state_->EndForeignClaim();
     return state_->driverBound.at(interfaceNumber);
 }
 
 bool EmulatedDevice::Claimed(std::uint8_t interfaceNumber) const {
     std::lock_guard lock(state_->mutex);
-    return state_->claimedBy.at(interfaceNumber) != nullptr;
+    state_->EndForeignClaim();
+    return state_->ValidInterface(interfaceNumber) && state_->Claimed(interfaceNumber);
 }
 
 std::uint8_t EmulatedDevice::AltSetting(std::uint8_t interfaceNumber) const {
@@ -570,6 +642,74 @@ int EmulatedDevice::Opens() const {
 int EmulatedDevice::BulkInSubmissions() const {
     std::lock_guard lock(state_->mutex);
     return state_->bulkInSubmissions;
+}
+
+int EmulatedDevice::ClaimAttempts() const {
+    std::lock_guard lock(state_->mutex);
+    return state_->claimAttempts;
+}
+
+void EmulatedDevice::ShowInSysfs() {
+    const std::string root = TestbedRoot();
+    const std::string devicePath = sysPath_.substr(std::string("/sys").size());
+    std::string records;
+    for (std::size_t number = 0; number < state_->layout.interfaces.size(); ++number) {
+        const std::string name =
+            port_ + ":" + std::to_string(state_->layout.configurationValue) + "." + std::to_string(number);
+        records += "P: " + devicePath + "/" + name + "\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_interface\n\n";
+        shownChildren_.push_back(sysPath_ + "/" + name);
+        if (number == 0) {
+            records += "P: " + devicePath + "/" + name +
+                       "/usbmisc/lp0\nN: usb/lp0=00\nE: SUBSYSTEM=usbmisc\nE: DEVNAME=/dev/usb/lp0\n\n";
+            shownChildren_.push_back(sysPath_ + "/" + name + "/usbmisc/lp0");
+        }
+    }
+    GError* error = nullptr;
+    if (!umockdev_testbed_add_from_string(Testbed(), records.c_str(), &error)) {
+        const std::string message = error != nullptr ? error->message : "unknown error";
+        g_clear_error(&error);
+        throw std::runtime_error("cannot show the interfaces in sysfs: " + message);
+    }
+    std::lock_guard lock(state_->mutex);
+    state_->sysfsInterfaces = root + sysPath_;
+    state_->sysfsName = port_;
+    state_->ShowDrivers();
+}
+
+std::string EmulatedDevice::PrinterNodeInTestbed() const {
+    return TestbedRoot() + "/dev/usb/lp0";
+}
+
+void EmulatedDevice::UnbindDriver(std::uint8_t interfaceNumber) {
+    std::lock_guard lock(state_->mutex);
+    state_->DetachDriver(interfaceNumber);
+    state_->ShowDrivers();
+}
+
+void EmulatedDevice::TakeOnNextRelease(std::chrono::milliseconds holdFor) {
+    StartOtherProgram();
+    std::lock_guard lock(state_->mutex);
+    state_->takeOnRelease = holdFor;
+}
+
+void EmulatedDevice::TakeNow(std::chrono::milliseconds holdFor) {
+    StartOtherProgram();
+    std::lock_guard lock(state_->mutex);
+    state_->takenUntil = std::chrono::steady_clock::now() + holdFor;
+    state_->ShowDrivers();
+}
+
+void EmulatedDevice::StartOtherProgram() {
+    if (otherProgram_.joinable()) {
+        return;
+    }
+    otherProgram_ = std::thread([this] {
+        while (!stopping_) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            std::lock_guard lock(state_->mutex);
+            state_->EndForeignClaim();
+        }
+    });
 }
 
 void EmulatedDevice::Halt(std::uint8_t endpointAddress) {

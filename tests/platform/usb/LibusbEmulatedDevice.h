@@ -6,6 +6,8 @@
 
 #include "platform/usb/UsbRequests.h"
 
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -13,6 +15,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace usbfs_test {
@@ -86,6 +89,21 @@ class EmulatedDevice {
     int Opens() const;
     int BulkInSubmissions() const;
 
+    int ClaimAttempts() const; // claims asked for, refused ones included
+
+    // Shows the interfaces in sysfs as the kernel does (their bound driver: usblp, usbfs for a program's
+    // claim, or none) and gives interface 0 usblp's device node /dev/usb/lp0, an openable file.
+    void ShowInSysfs();
+    // What the testbed's /dev/usb/lp0 is in the real file system, to put something else in its place.
+    std::string PrinterNodeInTestbed() const;
+    // An administrator unbinds the kernel driver.
+    void UnbindDriver(std::uint8_t interfaceNumber);
+    // Another program that retries its claim takes interface 0 the moment it is released, and keeps it
+    // this long.
+    void TakeOnNextRelease(std::chrono::milliseconds holdFor);
+    // Another program claims interface 0 now, for this long.
+    void TakeNow(std::chrono::milliseconds holdFor);
+
     void Halt(std::uint8_t endpointAddress);
     // Pulls the plug: transfers in flight end with "no device", every later request fails.
     void Unplug();
@@ -100,9 +118,16 @@ class EmulatedDevice {
 
   private:
     void RemoveFromTestbed();
+    void StartOtherProgram();
 
     std::string sysPath_;
     std::string devNode_;
+    std::string port_;                       // "1-5": the device's name in sysfs
+    std::vector<std::string> shownChildren_; // sysfs paths added by ShowInSysfs(), parents first
+    // The other program of TakeNow() and TakeOnNextRelease(): lets go when its time is up, whether or not
+    // anyone asks the kernel.
+    std::thread otherProgram_;
+    std::atomic<bool> stopping_{false};
     std::unique_ptr<State> state_;
     bool removed_ = false;
 };

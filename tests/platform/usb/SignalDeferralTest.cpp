@@ -28,7 +28,7 @@ class OwnHandler {
 };
 
 TEST(SignalDeferral, HoldsASignalUntilTheLastDeferralEnds) {
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
         const OwnHandler handler(signal);
         {
             const SignalDeferral outer;
