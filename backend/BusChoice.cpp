@@ -8,12 +8,12 @@
 
 namespace backend {
 
-std::unique_ptr<platform::UsbBus> ChooseUsbBus() {
+std::unique_ptr<platform::UsbBus> ChooseUsbBus(const BusOptions& options) {
     const char* choice = std::getenv("LM360R_USB");
     if (choice != nullptr && std::string_view(choice) == "simulated") {
         return simulator::CreateProcessSimulatedBus(std::getenv("LM360R_SIM_STATE"));
     }
-    return platform::CreateLibusbBus();
+    return platform::CreateLibusbBus(options.libusb);
 }
 
 } // namespace backend

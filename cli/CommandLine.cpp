@@ -4,6 +4,7 @@
 #include "cli/DesiredState.h"
 #include "cli/Output.h"
 #include "cli/SettingWords.h"
+#include "platform/usb/LibusbBus.h"
 #include "protocol/SettingValues.h"
 #include "protocol/SettingsTable.h"
 
@@ -112,7 +113,8 @@ const QCommandLineOption kSerial(QStringLiteral("serial"),
                                  QStringLiteral("S"));
 const QCommandLineOption kWait(QStringLiteral("wait"),
                                QStringLiteral("Wait up to SECONDS for a printer in use by another program "
-                                              "(default 5)."),
+                                              "(default %1).")
+                                   .arg(std::chrono::duration<double>(platform::kDefaultInUseWait).count()),
                                QStringLiteral("SECONDS"));
 const QCommandLineOption kJson(QStringLiteral("json"),
                                QStringLiteral("Print one JSON document instead of text."));

@@ -10,7 +10,6 @@
 #include "cli/PrinterCommands.h"
 #include "cli/PrinterList.h"
 #include "cli/PrinterRuns.h"
-#include "platform/usb/InUseWait.h"
 
 #include <QCoreApplication>
 
@@ -35,9 +34,6 @@ int Run(const QStringList& arguments, const BusFactory& openBus) {
         break;
     }
     const Invocation& invocation = parsed.invocation;
-    if (invocation.waitMilliseconds >= 0) {
-        platform::SetInUseWait(std::chrono::milliseconds(invocation.waitMilliseconds));
-    }
     // Files are read once, before any printer is asked: standard input cannot be read again for the
     // next printer, and a file that is not right ends the command before it touches one.
     int exitCode = kExitSuccess;
@@ -63,7 +59,11 @@ int Run(const QStringList& arguments, const BusFactory& openBus) {
     default:
         break;
     }
-    const std::unique_ptr<platform::UsbBus> bus = openBus();
+    backend::BusOptions options;
+    if (invocation.waitMilliseconds >= 0) {
+        options.libusb.inUseWait = std::chrono::milliseconds(invocation.waitMilliseconds);
+    }
+    const std::unique_ptr<platform::UsbBus> bus = openBus(options);
     switch (invocation.command) {
     case Command::List:
         return RunList(*bus, invocation);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "backend/BusChoice.h"
 #include "platform/usb/UsbInterface.h"
 
 #include <QStringList>
@@ -9,8 +10,9 @@
 namespace cli {
 
 // Runs one lm360rctl command line and returns its exit status. Output goes to stdout and stderr.
-// `openBus` gives the USB bus, asked for only by commands that talk to the printer.
-using BusFactory = std::function<std::unique_ptr<platform::UsbBus>()>;
+// `openBus` gives the USB bus with the command line's options, asked for only by commands that talk to
+// the printer.
+using BusFactory = std::function<std::unique_ptr<platform::UsbBus>(const backend::BusOptions&)>;
 int Run(const QStringList& arguments, const BusFactory& openBus);
 
 } // namespace cli

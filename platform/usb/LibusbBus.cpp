@@ -16,8 +16,8 @@ using libusb::DevicePtr;
 // cached, so devices the user may not open are listed without being touched.
 class LibusbInterfaceEntry final : public UsbInterfaceEntry {
   public:
-    LibusbInterfaceEntry(DevicePtr device, std::uint8_t interfaceNumber)
-        : device_(std::move(device)), interfaceNumber_(interfaceNumber) {}
+    LibusbInterfaceEntry(DevicePtr device, std::uint8_t interfaceNumber, std::chrono::milliseconds inUseWait)
+        : device_(std::move(device)), interfaceNumber_(interfaceNumber), inUseWait_(inUseWait) {}
 
     UsbStatus CreateInterface(std::unique_ptr<UsbInterface>& handle) override {
         ConfigDescriptorPtr config;
@@ -28,7 +28,8 @@ class LibusbInterfaceEntry final : public UsbInterfaceEntry {
             const libusb_interface& interface = config->interface[i];
             if (interface.num_altsetting > 0 &&
                 interface.altsetting[0].bInterfaceNumber == interfaceNumber_) {
-                handle = std::make_unique<libusb::LibusbInterface>(device_, std::move(config), &interface);
+                handle = std::make_unique<libusb::LibusbInterface>(device_, std::move(config), &interface,
+                                                                   inUseWait_);
                 return kUsbOk;
             }
         }
@@ -43,6 +44,7 @@ class LibusbInterfaceEntry final : public UsbInterfaceEntry {
   private:
     DevicePtr device_;
     std::uint8_t interfaceNumber_;
+    std::chrono::milliseconds inUseWait_;
 };
 
 struct DeviceListDeleter {
@@ -51,6 +53,8 @@ struct DeviceListDeleter {
 
 class LibusbBus final : public UsbBus {
   public:
+    explicit LibusbBus(LibusbOptions options) : options_(options) {}
+
     UsbStatus ListInterfaces(std::vector<std::unique_ptr<UsbInterfaceEntry>>& entries) override {
         entries.clear();
         // A context per listing: its enumeration is current even where no hot-plug events arrive, and
@@ -82,7 +86,7 @@ class LibusbBus final : public UsbBus {
                 const libusb_interface& interface = config->interface[i];
                 if (interface.num_altsetting > 0) {
                     found.push_back(std::make_unique<LibusbInterfaceEntry>(
-                        device, interface.altsetting[0].bInterfaceNumber));
+                        device, interface.altsetting[0].bInterfaceNumber, options_.inUseWait));
                 }
             }
         }
@@ -98,12 +102,15 @@ class LibusbBus final : public UsbBus {
     std::unique_ptr<UsbChangeSubscription> WatchDeviceChanges(UsbDevicesChanged changed) override {
         return libusb::WatchDeviceChanges(std::move(changed));
     }
+
+  private:
+    LibusbOptions options_;
 };
 
 } // namespace
 
-std::unique_ptr<UsbBus> CreateLibusbBus() {
-    return std::make_unique<LibusbBus>();
+std::unique_ptr<UsbBus> CreateLibusbBus(LibusbOptions options) {
+    return std::make_unique<LibusbBus>(options);
 }
 
 } // namespace platform

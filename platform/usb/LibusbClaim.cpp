@@ -1,7 +1,5 @@
 #include "platform/usb/LibusbClaim.h"
 
-#include "platform/usb/InUseWait.h"
-
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -37,13 +35,15 @@ void FileDescriptor::Reset(int fd) {
     fd_ = fd;
 }
 
-InterfaceClaim::InterfaceClaim(Passkey, libusb_device_handle* handle, const InterfaceLocation& location)
-    : handle_(handle), location_(location) {}
+InterfaceClaim::InterfaceClaim(Passkey, libusb_device_handle* handle, const InterfaceLocation& location,
+                               std::chrono::milliseconds inUseWait)
+    : handle_(handle), location_(location), inUseWait_(inUseWait) {}
 
 UsbStatus InterfaceClaim::Acquire(libusb_device_handle* handle, const InterfaceLocation& location,
+                                  std::chrono::milliseconds inUseWait,
                                   std::unique_ptr<InterfaceClaim>& claim) {
-    auto pending = std::make_unique<InterfaceClaim>(Passkey{}, handle, location);
-    const Clock::time_point deadline = Clock::now() + InUseWait();
+    auto pending = std::make_unique<InterfaceClaim>(Passkey{}, handle, location, inUseWait);
+    const Clock::time_point deadline = Clock::now() + inUseWait;
     while (true) {
         if (SignalDeferral::Pending()) {
             return LIBUSB_ERROR_INTERRUPTED;

@@ -43,14 +43,14 @@ class FileDescriptor {
 // driver always comes back:
 // - Runs of our programs take turns (a lock on the device's usbfs node), so none sees another's
 //   half-done hand-over.
-// - A printer in use is waited for, up to InUseWait(): an interface another program claimed, and a
+// - A printer in use is waited for, up to the bus's in-use wait: an interface another program claimed, and a
 //   print job holding usblp's device node (usblp lets one process open it; the test-open is kept until
 //   the driver is detached, so no job can start in between). Where the node cannot be opened at all
 //   (this user may not), a job cannot be ruled out: the driver is left alone and the run fails,
 //   LIBUSB_ERROR_ACCESS. usblp is never taken from a job.
 // - The driver taken is noted in the DetachLedger first; notes left by killed runs are honoured before
 //   anything else.
-// - Another program that takes the interface before the driver is back is waited for (InUseWait()
+// - Another program that takes the interface before the driver is back is waited for (the in-use wait
 //   again); past that the note stays for the next run, and the user is told.
 // - SIGINT, SIGTERM, SIGHUP and SIGQUIT are deferred while the claim lives; destroying the claim
 //   releases the interface, gives the driver back and then lets such a signal end the process. exit()
@@ -63,9 +63,10 @@ class InterfaceClaim {
     // this user until then; LIBUSB_ERROR_INTERRUPTED: a deferred signal arrived while waiting (raised
     // when `claim`'s remains go).
     static UsbStatus Acquire(libusb_device_handle* handle, const InterfaceLocation& location,
-                             std::unique_ptr<InterfaceClaim>& claim);
+                             std::chrono::milliseconds inUseWait, std::unique_ptr<InterfaceClaim>& claim);
 
-    InterfaceClaim(Passkey, libusb_device_handle* handle, const InterfaceLocation& location);
+    InterfaceClaim(Passkey, libusb_device_handle* handle, const InterfaceLocation& location,
+                   std::chrono::milliseconds inUseWait);
     ~InterfaceClaim();
     InterfaceClaim(const InterfaceClaim&) = delete;
     InterfaceClaim& operator=(const InterfaceClaim&) = delete;
@@ -86,6 +87,7 @@ class InterfaceClaim {
     FileDescriptor lock_;
     libusb_device_handle* handle_;
     InterfaceLocation location_;
+    std::chrono::milliseconds inUseWait_;
     DetachLedger ledger_;
     // Another program held the interface; when it let go without a driver coming back.
     bool otherProgramSeen_ = false;

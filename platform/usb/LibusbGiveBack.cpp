@@ -1,7 +1,6 @@
 // How a claim ends: the interface released and its kernel driver given back, also when the process
 // leaves through exit() or std::terminate() while it holds the printer, and when a run killed outright
 // left the driver away.
-#include "platform/usb/InUseWait.h"
 #include "platform/usb/LibusbClaim.h"
 
 #include <cerrno>
@@ -97,7 +96,7 @@ void InterfaceClaim::GiveBack() {
 // the release and the attach. It is waited for like a printer in use; it may even give the driver back
 // itself. Past the wait the note stays, so that the next run attaches the driver.
 bool InterfaceClaim::AttachWaitingForOthers() {
-    const Clock::time_point deadline = Clock::now() + InUseWait();
+    const Clock::time_point deadline = Clock::now() + inUseWait_;
     while (true) {
         if (libusb_attach_kernel_driver(handle_, location_.interface) != LIBUSB_ERROR_BUSY) {
             return true; // attached, or the device or its driver is gone: nothing left to give back

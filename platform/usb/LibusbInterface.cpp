@@ -16,9 +16,9 @@ UsbStatus ReadActiveConfig(libusb_device* device, ConfigDescriptorPtr& config) {
 }
 
 LibusbInterface::LibusbInterface(DevicePtr device, ConfigDescriptorPtr config,
-                                 const libusb_interface* interface)
+                                 const libusb_interface* interface, std::chrono::milliseconds inUseWait)
     : device_(std::move(device)), config_(std::move(config)), interface_(interface),
-      selectedAlternateSetting_(interface->altsetting[0].bAlternateSetting) {}
+      selectedAlternateSetting_(interface->altsetting[0].bAlternateSetting), inUseWait_(inUseWait) {}
 
 LibusbInterface::~LibusbInterface() {
     Release();
@@ -175,7 +175,7 @@ UsbStatus LibusbInterface::USBInterfaceOpen() {
         return status;
     }
     const int number = Selected().bInterfaceNumber;
-    if (const UsbStatus status = InterfaceClaim::Acquire(handle_.get(), Location(), claim_);
+    if (const UsbStatus status = InterfaceClaim::Acquire(handle_.get(), Location(), inUseWait_, claim_);
         status != kUsbOk) {
         handle_.reset();
         return status;

@@ -42,8 +42,10 @@ UsbStatus ReadActiveConfig(libusb_device* device, ConfigDescriptorPtr& config);
 // USBInterfaceOpen and USBInterfaceClose.
 class LibusbInterface final : public UsbInterface {
   public:
-    // `interface` points into `config`, which the handle keeps.
-    LibusbInterface(DevicePtr device, ConfigDescriptorPtr config, const libusb_interface* interface);
+    // `interface` points into `config`, which the handle keeps. Opening waits up to `inUseWait` for a
+    // printer in use.
+    LibusbInterface(DevicePtr device, ConfigDescriptorPtr config, const libusb_interface* interface,
+                    std::chrono::milliseconds inUseWait);
     ~LibusbInterface() override;
     LibusbInterface(const LibusbInterface&) = delete;
     LibusbInterface& operator=(const LibusbInterface&) = delete;
@@ -85,6 +87,7 @@ class LibusbInterface final : public UsbInterface {
     ConfigDescriptorPtr config_;
     const libusb_interface* interface_;
     std::uint8_t selectedAlternateSetting_;
+    std::chrono::milliseconds inUseWait_;
     DeviceHandlePtr handle_;
     std::unique_ptr<InterfaceClaim> claim_; // after handle_: released while the handle is still open
     // Bytes a read pass received beyond the room the caller offered; handed out before the pipe is read

@@ -73,8 +73,9 @@ class ApplyFrames : public testing::Test {
     int Run(const QStringList& arguments) {
         testing::internal::CaptureStdout();
         testing::internal::CaptureStderr();
-        const int status = cli::Run(QStringList{"lm360rctl"} + arguments,
-                                    [this] { return std::make_unique<LentBus>(bus_); });
+        const int status = cli::Run(QStringList{"lm360rctl"} + arguments, [this](const backend::BusOptions&) {
+            return std::make_unique<LentBus>(bus_);
+        });
         testing::internal::GetCapturedStdout();
         lastErrors_ = testing::internal::GetCapturedStderr();
         return status;

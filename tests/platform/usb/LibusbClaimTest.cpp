@@ -4,7 +4,6 @@
 // the ways a process ends while it holds the printer.
 
 #include "platform/usb/DetachLedger.h"
-#include "platform/usb/InUseWait.h"
 #include "platform/usb/LibusbBus.h"
 #include "tests/platform/usb/LibusbPrinterLayouts.h"
 
@@ -33,17 +32,11 @@ class SilentResponder final : public DeviceResponder {
     std::vector<std::uint8_t> TakeReply() override { return {}; }
 };
 
-class InUseWaitFor {
-  public:
-    explicit InUseWaitFor(std::chrono::milliseconds wait) : previous_(InUseWait()) { SetInUseWait(wait); }
-    ~InUseWaitFor() { SetInUseWait(previous_); }
-
-  private:
-    std::chrono::milliseconds previous_;
-};
-
 class LibusbClaimTest : public ::testing::Test {
   protected:
+    // The bus a program that waits this long for a printer in use would open.
+    void WaitingFor(std::chrono::milliseconds wait) { bus_ = CreateLibusbBus({.inUseWait = wait}); }
+
     std::unique_ptr<UsbInterface> Interface() {
         std::vector<std::unique_ptr<UsbInterfaceEntry>> entries;
         EXPECT_EQ(bus_->ListInterfaces(entries), kUsbOk);
@@ -101,14 +94,14 @@ class LibusbClaimTest : public ::testing::Test {
 TEST_F(LibusbClaimTest, APrinterInUseIsWaitedForAsLongAsAskedFractionsIncluded) {
     EmulatedDevice device(1, 5, DefaultPrinterLayout(), responder_);
     device.TakeNow(10s);
-    auto second = Interface();
     struct Case {
         std::chrono::milliseconds wait;
         int fewestPasses, mostPasses;
     };
     for (const Case c : {Case{0ms, 1, 1}, Case{500ms, 2, 6}}) {
         SCOPED_TRACE(c.wait.count());
-        const InUseWaitFor wait(c.wait);
+        WaitingFor(c.wait);
+        auto second = Interface();
         const int before = device.ClaimAttempts();
         const auto start = Clock::now();
         EXPECT_EQ(second->USBInterfaceOpen(), kUsbErrorBusy);
@@ -125,12 +118,13 @@ TEST_F(LibusbClaimTest, APrinterInUseIsWaitedForAsLongAsAskedFractionsIncluded) 
 TEST_F(LibusbClaimTest, ADriverWhoseNodeCannotBeOpenedIsLeftAlone) {
     EmulatedDevice device(1, 5, DefaultPrinterLayout(), responder_);
     device.ShowInSysfs();
-    auto handle = Interface();
+    std::unique_ptr<UsbInterface> handle;
 
     fs::remove(device.PrinterNodeInTestbed());
     fs::create_directory(device.PrinterNodeInTestbed()); // cannot be opened for writing
     {
-        const InUseWaitFor wait(300ms);
+        WaitingFor(300ms);
+        handle = Interface();
         const auto start = Clock::now();
         EXPECT_EQ(handle->USBInterfaceOpen(), kUsbErrorBusy);
         EXPECT_GE(Clock::now() - start, 300ms) << "a job in progress is waited for";
@@ -181,7 +175,7 @@ TEST_F(LibusbClaimTest, AKilledRunsDriverIsGivenBackOnlyToItsOwnPlug) {
 TEST_F(LibusbClaimTest, AProgramTakingThePrinterInTheGapIsWaitedForBeforeTheDriverComesBack) {
     EmulatedDevice device(1, 5, DefaultPrinterLayout(), responder_);
     device.ShowInSysfs();
-    const InUseWaitFor wait(1500ms);
+    WaitingFor(1500ms);
     {
         auto handle = Interface();
         ASSERT_EQ(handle->USBInterfaceOpen(), kUsbOk);
@@ -217,7 +211,7 @@ TEST_F(LibusbClaimTest, ADriverAnotherProgramLeftAwayIsGivenBackAfterTheRun) {
     device.ShowInSysfs();
     device.UnbindDriver(0);
     device.TakeNow(300ms);
-    const InUseWaitFor wait(3s);
+    WaitingFor(3s);
     auto handle = Interface();
     ASSERT_EQ(handle->USBInterfaceOpen(), kUsbOk);
     EXPECT_FALSE(device.DriverBound(0));
