@@ -1,6 +1,6 @@
 #include "backend/BusChoice.h"
 
-#include "platform/usb/LibusbBus.h"
+#include "platform/usb/libusb/LibusbBus.h"
 #include "simulator/ProcessSimulatedBus.h"
 
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/usb/LibusbBus.h"
+#include "platform/usb/libusb/LibusbBus.h"
 #include "platform/usb/UsbInterface.h"
 
 #include <memory>

@@ -4,7 +4,7 @@
 #include "cli/DesiredState.h"
 #include "cli/Output.h"
 #include "cli/SettingWords.h"
-#include "platform/usb/LibusbBus.h"
+#include "platform/usb/libusb/LibusbBus.h"
 #include "protocol/SettingValues.h"
 #include "protocol/SettingsTable.h"
 

@@ -1,6 +1,6 @@
 // The libusb backend through its own interface, against devices emulated at the usbfs level.
 
-#include "platform/usb/LibusbBus.h"
+#include "platform/usb/libusb/LibusbBus.h"
 
 #include "tests/platform/usb/LibusbPrinterLayouts.h"
 

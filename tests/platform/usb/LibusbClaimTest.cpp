@@ -3,8 +3,8 @@
 // guard of a print job, notes left by killed runs, another program taking the printer in between, and
 // the ways a process ends while it holds the printer.
 
-#include "platform/usb/DetachLedger.h"
-#include "platform/usb/LibusbBus.h"
+#include "platform/usb/libusb/DetachLedger.h"
+#include "platform/usb/libusb/LibusbBus.h"
 #include "tests/platform/usb/LibusbPrinterLayouts.h"
 
 #include <chrono>

@@ -1,6 +1,6 @@
 // The printer link through the real libusb backend, against an LM-360R emulated at the usbfs level.
 
-#include "platform/usb/LibusbBus.h"
+#include "platform/usb/libusb/LibusbBus.h"
 #include "protocol/Frames.h"
 #include "simulator/DeviceIdentity.h"
 #include "simulator/SimulatedPrinter.h"

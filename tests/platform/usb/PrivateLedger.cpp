@@ -1,5 +1,5 @@
 // Notes of the backend under test go to a folder of the test run's own, never to the machine's ledgers.
-#include "platform/usb/DetachLedger.h"
+#include "platform/usb/libusb/DetachLedger.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "platform/usb/SignalDeferral.h"
+#include "platform/usb/libusb/SignalDeferral.h"
 
 #include <csignal>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "platform/usb/LibusbInterface.h"
+#include "platform/usb/libusb/LibusbInterface.h"
 
 #include <utility>
 #include <vector>

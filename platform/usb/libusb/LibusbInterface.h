@@ -2,7 +2,7 @@
 
 // Private to the libusb backend: the only header of the project that names libusb types.
 
-#include "platform/usb/LibusbClaim.h"
+#include "platform/usb/libusb/LibusbClaim.h"
 #include "platform/usb/UsbInterface.h"
 
 #include <chrono>

@@ -1,7 +1,7 @@
 // How a claim ends: the interface released and its kernel driver given back, also when the process
 // leaves through exit() or std::terminate() while it holds the printer, and when a run killed outright
 // left the driver away.
-#include "platform/usb/LibusbClaim.h"
+#include "platform/usb/libusb/LibusbClaim.h"
 
 #include <cerrno>
 #include <cstdio>

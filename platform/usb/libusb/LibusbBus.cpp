@@ -1,7 +1,7 @@
-#include "platform/usb/LibusbBus.h"
+#include "platform/usb/libusb/LibusbBus.h"
 
-#include "platform/usb/LibusbHotplug.h"
-#include "platform/usb/LibusbInterface.h"
+#include "platform/usb/libusb/LibusbHotplug.h"
+#include "platform/usb/libusb/LibusbInterface.h"
 
 #include <algorithm>
 #include <tuple>

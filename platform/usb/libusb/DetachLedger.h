@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/usb/InterfaceSysfs.h"
+#include "platform/usb/libusb/InterfaceSysfs.h"
 
 #include <optional>
 #include <string>

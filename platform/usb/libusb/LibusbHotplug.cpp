@@ -1,4 +1,4 @@
-#include "platform/usb/LibusbHotplug.h"
+#include "platform/usb/libusb/LibusbHotplug.h"
 
 #include <atomic>
 #include <libusb.h>

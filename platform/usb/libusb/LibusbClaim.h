@@ -2,9 +2,9 @@
 
 // Private to the libusb backend.
 
-#include "platform/usb/DetachLedger.h"
-#include "platform/usb/InterfaceSysfs.h"
-#include "platform/usb/SignalDeferral.h"
+#include "platform/usb/libusb/DetachLedger.h"
+#include "platform/usb/libusb/InterfaceSysfs.h"
+#include "platform/usb/libusb/SignalDeferral.h"
 #include "platform/usb/UsbStatus.h"
 
 #include <chrono>

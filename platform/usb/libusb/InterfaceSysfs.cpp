@@ -1,4 +1,4 @@
-#include "platform/usb/InterfaceSysfs.h"
+#include "platform/usb/libusb/InterfaceSysfs.h"
 
 #include <cstdio>
 #include <filesystem>

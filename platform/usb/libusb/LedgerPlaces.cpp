@@ -1,4 +1,4 @@
-#include "platform/usb/DetachLedger.h"
+#include "platform/usb/libusb/DetachLedger.h"
 
 #include <cerrno>
 #include <charconv>

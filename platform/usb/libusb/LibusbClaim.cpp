@@ -1,4 +1,4 @@
-#include "platform/usb/LibusbClaim.h"
+#include "platform/usb/libusb/LibusbClaim.h"
 
 #include <cerrno>
 #include <fcntl.h>
