@@ -7,12 +7,8 @@
 
 namespace {
 
-QString FromView(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QString Or(const std::optional<std::string>& text, std::string_view fallback) {
-    return text ? QString::fromStdString(*text) : FromView(fallback);
+    return text ? QString::fromStdString(*text) : platform::FromUtf8(fallback);
 }
 
 } // namespace

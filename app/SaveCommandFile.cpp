@@ -2,22 +2,15 @@
 #include "app/Vexo_MainController.h"
 #include "app/WindowTexts.h"
 #include "platform/core/AtomicFile.h"
+#include "platform/core/Localized.h"
 #include "platform/ui/Dialogs.h"
 
 #include <QDir>
 
-namespace {
-
-QString FromView(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-} // namespace
-
 void Vexo_MainController::saveCommandFile(protocol::CommandGroup group) {
-    const QString extension = FromView(protocol::kCommandFileExtension);
+    const QString extension = platform::FromUtf8(protocol::kCommandFileExtension);
     const std::optional<QString> path = platform::AppDialogs().RunSavePanel(
-        QDir::homePath(), FromView(protocol::kCommandFileProposedName), extension,
+        QDir::homePath(), platform::FromUtf8(protocol::kCommandFileProposedName), extension,
         texts::CommandFileFilter(QStringLiteral("*.") + extension));
     if (!path.has_value()) {
         return;

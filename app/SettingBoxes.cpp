@@ -1,5 +1,7 @@
 #include "app/SettingBoxes.h"
 
+#include "platform/core/Localized.h"
+
 #include <QBoxLayout>
 #include <QComboBox>
 #include <QGridLayout>
@@ -17,8 +19,7 @@ enum Column { kCaption, kControl, kUnit, kButton };
 constexpr int kColumns = 4;
 
 QString Named(const protocol::SettingRow& setting, const char* role) {
-    return QString::fromUtf8(setting.outlet.data(), static_cast<qsizetype>(setting.outlet.size())) +
-           QLatin1String(role);
+    return platform::FromUtf8(setting.outlet) + QLatin1String(role);
 }
 
 template <class Widget> Widget* Make(QWidget* parent, const protocol::SettingRow& setting, const char* role) {

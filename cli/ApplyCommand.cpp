@@ -29,12 +29,6 @@ struct AppliedSetting {
     bool differs() const { return !SameByte(before, after); }
 };
 
-QJsonValue Word(SettingKind kind, int value) {
-    const auto word = protocol::WordForValue(kind, value);
-    return word ? QJsonValue(QString::fromUtf8(word->data(), static_cast<qsizetype>(word->size())))
-                : QJsonValue(QJsonValue::Null);
-}
-
 QString Line(const AppliedSetting& s, bool check) {
     if (!s.differs()) {
         return QStringLiteral("%1: %2, unchanged").arg(SettingName(s.kind), ValueText(s.kind, s.before));
@@ -50,9 +44,9 @@ void Print(const std::vector<AppliedSetting>& applied, bool check, bool json) {
     for (const AppliedSetting& s : applied) {
         changed = changed || s.differs();
         settings.append(QJsonObject{{QStringLiteral("setting"), SettingName(s.kind)},
-                                    {QStringLiteral("desired"), Word(s.kind, s.desired)},
-                                    {QStringLiteral("before"), Word(s.kind, s.before)},
-                                    {QStringLiteral("after"), Word(s.kind, s.after)},
+                                    {QStringLiteral("desired"), ValueWordJson(s.kind, s.desired)},
+                                    {QStringLiteral("before"), ValueWordJson(s.kind, s.before)},
+                                    {QStringLiteral("after"), ValueWordJson(s.kind, s.after)},
                                     {QStringLiteral("changed"), s.differs()}});
         if (!json) {
             PrintLine(Line(s, check));

@@ -1,5 +1,6 @@
 #include "cli/CommandGroups.h"
 
+#include "platform/core/Localized.h"
 #include "protocol/SettingsTable.h"
 
 #include <QStringList>
@@ -34,7 +35,7 @@ QString GroupSettings(protocol::CommandGroup group) {
     QStringList names;
     for (const protocol::SettingRow& setting : protocol::Settings()) {
         if (protocol::TabOfGroup(group) == setting.tab) {
-            names << QString::fromUtf8(setting.key.data(), static_cast<qsizetype>(setting.key.size()));
+            names << platform::FromUtf8(setting.key);
         }
     }
     return names.join(QStringLiteral(", "));

@@ -1,10 +1,11 @@
 #include "cli/CommandLine.h"
 
+#include "backend/BusChoice.h"
 #include "cli/CommandGroups.h"
 #include "cli/DesiredState.h"
 #include "cli/Output.h"
 #include "cli/SettingWords.h"
-#include "platform/usb/libusb/LibusbBus.h"
+#include "platform/core/Localized.h"
 #include "protocol/SettingValues.h"
 #include "protocol/SettingsTable.h"
 
@@ -65,17 +66,14 @@ const CommandSpec* FindCommand(const QString& name) {
     return it == kCommands.end() ? nullptr : &*it;
 }
 
-QString FromView(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // The starting choice of each setting the user can choose.
 QString StartingChoices() {
     QStringList choices;
     for (const protocol::SettingRow& setting : protocol::Settings()) {
         if (setting.Offered()) {
             const auto first = static_cast<std::size_t>(setting.firstChoice);
-            choices << FromView(setting.key) + QLatin1Char(' ') + FromView(setting.List()[first].word);
+            choices << platform::FromUtf8(setting.key) + QLatin1Char(' ') +
+                           platform::FromUtf8(setting.List()[first].word);
         }
     }
     return choices.join(QStringLiteral(", "));
@@ -87,7 +85,7 @@ QString SettingsSection() {
     for (const protocol::SettingRow& setting : protocol::Settings()) {
         const QString values = setting.Offered() ? ValueWords(setting) : QStringLiteral("read-only");
         text += QStringLiteral("\n  %1 %2\n      %3")
-                    .arg(FromView(setting.key), -15)
+                    .arg(platform::FromUtf8(setting.key), -15)
                     .arg(values, SettingHelp(setting));
     }
     return text;
@@ -111,11 +109,12 @@ const QCommandLineOption kVersion({QStringLiteral("v"), QStringLiteral("version"
 const QCommandLineOption kSerial(QStringLiteral("serial"),
                                  QStringLiteral("Use only the printer with serial number S."),
                                  QStringLiteral("S"));
-const QCommandLineOption kWait(QStringLiteral("wait"),
-                               QStringLiteral("Wait up to SECONDS for a printer in use by another program "
-                                              "(default %1).")
-                                   .arg(std::chrono::duration<double>(platform::kDefaultInUseWait).count()),
-                               QStringLiteral("SECONDS"));
+const QCommandLineOption
+    kWait(QStringLiteral("wait"),
+          QStringLiteral("Wait up to SECONDS for a printer in use by another program "
+                         "(default %1).")
+              .arg(std::chrono::duration<double>(backend::BusOptions{}.libusb.inUseWait).count()),
+          QStringLiteral("SECONDS"));
 const QCommandLineOption kJson(QStringLiteral("json"),
                                QStringLiteral("Print one JSON document instead of text."));
 const QCommandLineOption kAll(QStringLiteral("all"),
@@ -285,7 +284,7 @@ std::optional<QString> ReadSaveCommands(const QCommandLineParser& parser, const 
         }
         int& selection = invocation.selections[setting.kind];
         selection = setting.firstChoice;
-        const QString name = FromView(setting.key);
+        const QString name = platform::FromUtf8(setting.key);
         if (!parser.isSet(name)) {
             continue;
         }

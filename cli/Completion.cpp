@@ -4,6 +4,7 @@
 #include "cli/ExitCodes.h"
 #include "cli/Output.h"
 #include "cli/SettingWords.h"
+#include "platform/core/Localized.h"
 #include "protocol/CommandFile.h"
 #include "protocol/SettingsTable.h"
 #include "texts/SettingTexts.h"
@@ -13,10 +14,6 @@
 namespace cli {
 namespace {
 
-QString FromView(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 void Candidate(const QString& word, const QString& description) {
     PrintLine(description.isEmpty() ? word : word + QLatin1Char('\t') + description);
 }
@@ -24,7 +21,7 @@ void Candidate(const QString& word, const QString& description) {
 void Settings(bool offeredOnly) {
     for (const protocol::SettingRow& setting : protocol::Settings()) {
         if (setting.Offered() || !offeredOnly) {
-            Candidate(FromView(setting.key), texts::SettingTitle(setting.kind));
+            Candidate(platform::FromUtf8(setting.key), texts::SettingTitle(setting.kind));
         }
     }
 }
@@ -35,7 +32,7 @@ int Values(const QString& name) {
         return kExitUsage;
     }
     for (const protocol::SettingChoice& choice : setting->List()) {
-        Candidate(FromView(choice.word), ShownText(*setting, choice.text));
+        Candidate(platform::FromUtf8(choice.word), ShownText(*setting, choice.text));
     }
     return kExitSuccess;
 }
@@ -46,7 +43,8 @@ void GroupOptions(const QString& name) {
         group != nullptr ? protocol::TabOfGroup(group->group) : std::nullopt;
     for (const protocol::SettingRow& setting : protocol::Settings()) {
         if (setting.Offered() && (!tab || setting.tab == *tab)) {
-            Candidate(QStringLiteral("--") + FromView(setting.key), texts::SettingTitle(setting.kind));
+            Candidate(QStringLiteral("--") + platform::FromUtf8(setting.key),
+                      texts::SettingTitle(setting.kind));
         }
     }
 }

@@ -3,6 +3,7 @@
 #include "cli/ExitCodes.h"
 #include "cli/FileCommands.h"
 #include "cli/Output.h"
+#include "platform/core/Localized.h"
 #include "protocol/CommandFileReader.h"
 #include "protocol/SettingValues.h"
 
@@ -96,8 +97,7 @@ std::optional<QString> ReadCommandFileSettings(std::span<const std::uint8_t> byt
                                                std::vector<ChosenValue>& choices) {
     for (const protocol::CarriedSetting& carried : protocol::CheckCommandFile(bytes).settings) {
         const auto word = protocol::WordForValue(carried.kind, protocol::ReplyValue(carried.value));
-        const QString shown = word ? QString::fromUtf8(word->data(), static_cast<qsizetype>(word->size()))
-                                   : QStringLiteral("unknown");
+        const QString shown = word ? platform::FromUtf8(*word) : QStringLiteral("unknown");
         if (auto error = ChooseFromFile(choices, SettingName(carried.kind), shown)) {
             return QStringLiteral("at offset %1: %2").arg(carried.offset).arg(*error);
         }

@@ -2,6 +2,7 @@
 
 #include "cli/OutputRedirect.h"
 #include "cli/SettingWords.h"
+#include "platform/core/Localized.h"
 #include "protocol/SettingValues.h"
 #include "protocol/SettingsTable.h"
 
@@ -38,13 +39,12 @@ QString KnownValueText(protocol::SettingKind kind, int value) {
     return Shown(kind, protocol::DisplayForValue(kind, value).display.text);
 }
 
-QJsonValue Word(protocol::SettingKind kind, int value) {
-    const auto word = protocol::WordForValue(kind, value);
-    return word ? QJsonValue(QString::fromUtf8(word->data(), static_cast<qsizetype>(word->size())))
-                : QJsonValue(QJsonValue::Null);
-}
-
 } // namespace
+
+QJsonValue ValueWordJson(protocol::SettingKind kind, int value) {
+    const auto word = protocol::WordForValue(kind, value);
+    return word ? QJsonValue(platform::FromUtf8(*word)) : QJsonValue(QJsonValue::Null);
+}
 
 void PrintLine(const QString& line) {
     if (OutputRedirect* redirect = OutputRedirect::Active()) {
@@ -72,9 +72,7 @@ void PrintError(const QString& message) {
 
 QString ValueText(protocol::SettingKind kind, int value) {
     if (const auto word = protocol::WordForValue(kind, value)) {
-        return QStringLiteral("%1 (%2)").arg(
-            QString::fromUtf8(word->data(), static_cast<qsizetype>(word->size())),
-            KnownValueText(kind, value));
+        return QStringLiteral("%1 (%2)").arg(platform::FromUtf8(*word), KnownValueText(kind, value));
     }
     return QStringLiteral("unknown (%1)").arg(UnknownValueText(kind, value));
 }
@@ -87,7 +85,7 @@ QJsonObject SettingJson(protocol::SettingKind kind, int value) {
     const bool known = protocol::WordForValue(kind, value).has_value();
     return QJsonObject{
         {QStringLiteral("setting"), SettingName(kind)},
-        {QStringLiteral("value"), Word(kind, value)},
+        {QStringLiteral("value"), ValueWordJson(kind, value)},
         {QStringLiteral("text"), known ? KnownValueText(kind, value) : UnknownValueText(kind, value)},
         {QStringLiteral("byte"), protocol::ValueByte(static_cast<std::int16_t>(value))}};
 }

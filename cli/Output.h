@@ -19,5 +19,7 @@ void PrintError(const QString& message); // prefixed with the program's name
 QString SettingLine(protocol::SettingKind kind, int value);
 QString ValueText(protocol::SettingKind kind, int value); // "60 (60 min)"
 QJsonObject SettingJson(protocol::SettingKind kind, int value);
+// The word alone, as JSON: null for a value no word stands for.
+QJsonValue ValueWordJson(protocol::SettingKind kind, int value);
 
 } // namespace cli

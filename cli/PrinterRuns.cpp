@@ -43,10 +43,8 @@ class NamedPrinterOutput final : public OutputRedirect {
     QJsonValue Printer() const {
         SettingsService service = TargetPrinter(bus_, serial_);
         const PrinterListing listing = service.ListPrinters();
-        const auto target = std::find_if(listing.printers.begin(), listing.printers.end(),
-                                         [](const ListedPrinter& p) { return p.target; });
-        return target != listing.printers.end() ? QJsonValue(IdentityJson(target->identity))
-                                                : QJsonValue(QJsonValue::Null);
+        const ListedPrinter* used = listing.InUse();
+        return used != nullptr ? QJsonValue(IdentityJson(used->identity)) : QJsonValue(QJsonValue::Null);
     }
 
     platform::UsbBus& bus_;

@@ -7,23 +7,16 @@
 #include <QStringList>
 
 namespace cli {
-namespace {
-
-QString FromView(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-} // namespace
 
 QString SettingName(protocol::SettingKind kind) {
     const protocol::SettingRow* setting = protocol::SettingOf(kind);
-    return setting != nullptr ? FromView(setting->key) : QString::number(kind);
+    return setting != nullptr ? platform::FromUtf8(setting->key) : QString::number(kind);
 }
 
 QString SettingNames() {
     QStringList names;
     for (const protocol::SettingRow& setting : protocol::Settings()) {
-        names << FromView(setting.key);
+        names << platform::FromUtf8(setting.key);
     }
     return names.join(QStringLiteral(", "));
 }
@@ -33,7 +26,7 @@ QString ValueWords(const protocol::SettingRow& setting) {
     QStringList texts;
     bool wordsSayIt = true; // each word is already what the window shows for it
     for (const protocol::SettingChoice& choice : setting.List()) {
-        const QString word = FromView(choice.word);
+        const QString word = platform::FromUtf8(choice.word);
         const QString text = texts::Shown(choice.text);
         words << word;
         texts << text;
@@ -63,7 +56,7 @@ QString SettingHelp(const protocol::SettingRow& setting) {
 QString ShownText(const protocol::SettingRow& setting, const protocol::SettingText& text) {
     QString shown = texts::Shown(text);
     if (!setting.unit.terse.empty() && !shown.isEmpty()) {
-        shown += QLatin1Char(' ') + FromView(setting.unit.terse);
+        shown += QLatin1Char(' ') + platform::FromUtf8(setting.unit.terse);
     }
     return shown;
 }

@@ -4,20 +4,13 @@
 #include "protocol/SettingValues.h"
 
 namespace texts {
-namespace {
-
-QString FromView(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-} // namespace
 
 QString Shown(const protocol::SettingText& text) {
     switch (text.sort) {
     case protocol::TextSort::Key:
         return platform::Localized(text.text);
     case protocol::TextSort::Verbatim:
-        return FromView(text.text);
+        return platform::FromUtf8(text.text);
     case protocol::TextSort::Empty:
         break;
     }
@@ -29,7 +22,8 @@ QString SettingTitle(protocol::SettingKind kind) {
     if (setting == nullptr) {
         return QString::number(kind);
     }
-    return setting->titleKey.empty() ? FromView(setting->key) : platform::Localized(setting->titleKey);
+    return setting->titleKey.empty() ? platform::FromUtf8(setting->key)
+                                     : platform::Localized(setting->titleKey);
 }
 
 QString ValueWithCode(protocol::SettingKind kind, int value) {

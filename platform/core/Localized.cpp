@@ -10,4 +10,8 @@ QString Localized(std::string_view key) {
     return qtTrId(id.constData());
 }
 
+QString FromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 } // namespace platform
