@@ -101,8 +101,6 @@ class Vexo_MainController : public QObject {
     void showConnection();
     const PrinterIdentity* printerInUse() const;
     void selectStartingChoices();
-    void settingAction(QObject* sender, const QPushButton* readButton, const QPushButton* applyButton,
-                       protocol::SettingKind kind);
     void saveCommandFile(protocol::CommandGroup group);
     void connectActions();
     void terminate();

@@ -92,8 +92,5 @@ const SettingRow* SettingNamed(std::string_view key); // null for an unknown nam
 inline bool IsReadableKind(SettingKind kind) {
     return SettingOf(kind) != nullptr;
 }
-inline bool IsWritableKind(SettingKind kind) {
-    return kind == kReset || IsReadableKind(kind);
-}
 
 } // namespace protocol
