@@ -39,6 +39,10 @@ const char* Words(LinkResult result, std::int32_t status) {
         return "the printer went away; check the cable and that it is switched on";
     case LinkProblem::NoAnswer:
         return "the printer did not answer in time";
+    case LinkProblem::PipeFailed:
+        // A halt stays until the printer is reset: neither usblp nor a later run clears it.
+        return "the printer stopped taking part in the exchange (a halted or failing USB pipe); switch the "
+               "printer off and on again, or unplug it and plug it in again, then try again";
     case LinkProblem::None:
     case LinkProblem::Other:
         break;

@@ -29,5 +29,9 @@ LinkProblem ProblemOf(LinkResult result, std::int32_t status) {
     if (result == kLinkReadFailed && status == platform::kUsbOk) {
         return LinkProblem::NoAnswer;
     }
+    // Through the kernel's printer driver a halted pipe shows only as an I/O error.
+    if (result != kLinkOpenFailed && (status == platform::kUsbErrorPipe || status == platform::kUsbErrorIo)) {
+        return LinkProblem::PipeFailed;
+    }
     return LinkProblem::Other;
 }

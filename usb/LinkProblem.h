@@ -13,6 +13,7 @@ enum class LinkProblem {
     InUse,         // another program holds the printer
     Gone,          // the printer went away during the exchange
     NoAnswer,      // the printer did not answer in time
+    PipeFailed,    // a transfer on the printer's pipes failed: halted, or an I/O error
     Other,         // any other failure of a USB step
 };
 

@@ -5,6 +5,7 @@
 ctl=$build/cli/lm360rctl
 app=$build/app/lm360r-settings
 holder=$build/tests/kernel/lm360r-kernel-holder
+node_client=$build/tests/kernel/lm360r-kernel-node-client
 report=$out/report.txt
 step_seconds=20    # no step may take longer
 driver_after=usblp # what every step must leave bound; "-" for a step that cannot (an unplug)
@@ -208,4 +209,27 @@ wait_for_output() { # NAME EXTENDED_REGEX
     [ "$(now_ms)" -lt "$deadline" ] || return 1
     sleep 0.05
   done
+}
+
+# Speed of an exchange, for the report (a measurement, never a check): a get's five exchanges (a get less
+# a list, medians of five runs of each) against five exchanges made through usblp's node by a minimal C
+# client (the median of five rounds).
+median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+micros() { echo "${EPOCHREALTIME/./}"; }
+measure_exchange_speed() {
+  local i t0 lists=() gets=() list get client
+  for i in 1 2 3 4 5; do
+    t0=$(micros)
+    "$ctl" list >/dev/null 2>&1
+    lists+=($(($(micros) - t0)))
+    t0=$(micros)
+    "$ctl" get >/dev/null 2>&1 || problem "a get for the measurement failed"
+    gets+=($(($(micros) - t0)))
+  done
+  list=$(printf '%s\n' "${lists[@]}" | median)
+  get=$(printf '%s\n' "${gets[@]}" | median)
+  client=$("$node_client" "$(lp_node)" 5 | median) || problem "the C client failed"
+  note "speed: get ${gets[*]} us, list ${lists[*]} us: a get's exchanges take $(((get - list) / 1000)) ms (medians)"
+  note "speed: the C client's five exchanges take $client ms (median of five rounds);" \
+    "ratio $(awk -v a="$((get - list))" -v b="$client" 'BEGIN { printf "%.2f", a / 1000 / b }')"
 }

@@ -1,6 +1,5 @@
 #include "platform/usb/libusb/InterfaceSysfs.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -36,27 +35,34 @@ std::string InterfaceLocation::SysfsName() const {
     return DeviceSysfsName() + ":" + std::to_string(configuration) + "." + std::to_string(interface);
 }
 
-std::string InterfaceLocation::UsbfsNode() const {
-    char node[32];
-    std::snprintf(node, sizeof node, "/dev/bus/usb/%03d/%03d", bus, address);
-    return node;
-}
-
-std::string BoundDriver(const InterfaceLocation& location) {
+InterfaceView ViewOf(const InterfaceLocation& location) {
+    InterfaceView view;
+    const fs::path entry = SysfsEntry(location);
     std::error_code error;
-    const fs::path driver = fs::read_symlink(SysfsEntry(location) / "driver", error);
-    return error ? std::string() : driver.filename().string();
-}
-
-std::string PrinterNode(const InterfaceLocation& location) {
-    std::error_code error;
-    for (const auto& entry : fs::directory_iterator(SysfsEntry(location) / "usbmisc", error)) {
-        const std::string name = entry.path().filename().string();
+    if (location.ports.empty() || !fs::is_directory(entry, error)) {
+        // Gone with its device, or never shown (another platform, an emulated bus): the device says
+        // which when it is next asked.
+        const std::optional<std::string> address = ReadLine(kDevices / location.DeviceSysfsName() / "devnum");
+        view.plugged = !address || *address == std::to_string(location.address);
+        return view;
+    }
+    view.shown = true;
+    if (const std::optional<std::string> address =
+            ReadLine(kDevices / location.DeviceSysfsName() / "devnum")) {
+        view.plugged = *address == std::to_string(location.address);
+    }
+    const fs::path driver = fs::read_symlink(entry / "driver", error);
+    if (!error) {
+        view.driver = driver.filename().string();
+    }
+    for (const auto& child : fs::directory_iterator(entry / "usbmisc", error)) {
+        const std::string name = child.path().filename().string();
         if (name.starts_with("lp")) {
-            return "/dev/usb/" + name;
+            view.node = "/dev/usb/" + name;
+            break;
         }
     }
-    return {};
+    return view;
 }
 
 std::optional<ShownStrings> DeviceStrings(const InterfaceLocation& location) {

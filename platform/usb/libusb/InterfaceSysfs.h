@@ -6,8 +6,8 @@
 
 namespace platform {
 
-// Where the kernel shows one USB interface: its sysfs entry (driver link, usblp's device node) and its
-// device's usbfs node. Linux only; elsewhere every query finds nothing.
+// Where the kernel shows one USB interface: its sysfs entry (driver link, usblp's device node). Linux
+// only; elsewhere every query finds nothing.
 struct InterfaceLocation {
     int bus = 0;
     std::string ports; // "1" or "1.4": the port path from the root hub
@@ -17,13 +17,20 @@ struct InterfaceLocation {
 
     std::string DeviceSysfsName() const; // "1-1": the device the interface belongs to
     std::string SysfsName() const;       // "1-1:1.0"
-    std::string UsbfsNode() const;       // "/dev/bus/usb/001/002"
 };
 
-// The kernel driver bound to the interface ("usblp", "usbfs" for a program's claim), or empty.
-std::string BoundDriver(const InterfaceLocation& location);
-// usblp's device node for the interface ("/dev/usb/lp0"), or empty when usblp has none.
-std::string PrinterNode(const InterfaceLocation& location);
+// The kernel's printer driver, and the name under which sysfs shows a program's claim through usbfs.
+inline constexpr const char* kPrinterDriver = "usblp";
+inline constexpr const char* kProgramClaim = "usbfs";
+
+// What the kernel shows of the interface now.
+struct InterfaceView {
+    bool shown = false;  // sysfs has an entry for the interface; without one nothing else is known
+    bool plugged = true; // the device is still the one listed (same address); false once it went
+    std::string driver;  // bound to the interface ("usblp", "usbfs"), or empty
+    std::string node;    // usblp's device node ("/dev/usb/lp0"), or empty
+};
+InterfaceView ViewOf(const InterfaceLocation& location);
 
 // The device's manufacturer and product strings as the kernel shows them (read from the device when
 // it was plugged in); nullopt when sysfs has no entry for the device, an unset string when it has none.

@@ -10,9 +10,9 @@ namespace platform {
 inline constexpr std::chrono::milliseconds kDefaultInUseWait{5000};
 
 struct LibusbOptions {
-    // How long opening the printer waits while another program uses it (a claimed interface, a print
-    // job holding the kernel driver's device node, another run of ours) before it reports the printer
-    // in use; and how long giving the driver back waits for a program that took the interface first.
+    // How long opening the printer waits while another program uses it (a print job or another run of
+    // ours holding usblp's device node, a claimed interface) before it reports the printer in use; and
+    // how long an exchange another program cut short waits for the printer to be free again.
     std::chrono::milliseconds inUseWait = kDefaultInUseWait;
 };
 

@@ -1,7 +1,9 @@
 #include "platform/usb/libusb/LibusbInterface.h"
 
+#include "platform/usb/libusb/ClaimRoute.h"
+#include "platform/usb/libusb/NodeRoute.h"
+
 #include <utility>
-#include <vector>
 
 namespace platform::libusb {
 
@@ -18,10 +20,10 @@ UsbStatus ReadActiveConfig(libusb_device* device, ConfigDescriptorPtr& config) {
 LibusbInterface::LibusbInterface(DevicePtr device, ConfigDescriptorPtr config,
                                  const libusb_interface* interface, std::chrono::milliseconds inUseWait)
     : device_(std::move(device)), config_(std::move(config)), interface_(interface),
-      selectedAlternateSetting_(interface->altsetting[0].bAlternateSetting), inUseWait_(inUseWait) {}
+      selectedAlternateSetting_(interface->altsetting[0].bAlternateSetting), session_(*this, inUseWait) {}
 
 LibusbInterface::~LibusbInterface() {
-    Release();
+    USBInterfaceClose();
 }
 
 const libusb_interface_descriptor* LibusbInterface::FindAltSetting(std::uint8_t alternateSetting) const {
@@ -118,17 +120,14 @@ UsbStatus LibusbInterface::SetAlternateInterface(std::uint8_t alternateSetting) 
     if (FindAltSetting(alternateSetting) == nullptr) {
         return kUsbErrorNotFound;
     }
-    // Unclaimed, the setting is only this handle's until USBInterfaceOpen makes it the device's.
-    if (claim_) {
-        const int status =
-            libusb_set_interface_alt_setting(handle_.get(), Selected().bInterfaceNumber, alternateSetting);
-        if (status != LIBUSB_SUCCESS) {
+    // Not open, the setting is only this handle's until USBInterfaceOpen makes it the device's. Open
+    // through usblp, the setting is the driver's own choice.
+    if (session_.IsOpen()) {
+        if (const UsbStatus status = session_.Route()->SelectSetting(alternateSetting); status != kUsbOk) {
             return status;
         }
     }
     selectedAlternateSetting_ = alternateSetting;
-    pending_.clear();
-    clearEndpoints_.clear();
     return kUsbOk;
 }
 
@@ -159,48 +158,35 @@ InterfaceLocation LibusbInterface::Location() const {
     return location;
 }
 
-bool LibusbInterface::StopForSignal() {
-    if (!claim_ || !SignalDeferral::Pending()) {
-        return false;
+OpenAttempt LibusbInterface::OpenRoute(std::unique_ptr<PipeRoute>& route) {
+    const InterfaceView view = ViewOf(Location());
+    if (!view.plugged) {
+        return {kUsbErrorNoDevice, false};
     }
-    Release();
-    return true;
+    if (view.driver == kPrinterDriver) {
+        // usblp makes its node a moment after it binds.
+        return view.node.empty() ? OpenAttempt{kUsbErrorBusy, true} : NodeRoute::Open(view.node, route);
+    }
+    if (!view.driver.empty()) {
+        return {kUsbErrorBusy, true}; // another program's claim, or a driver that offers no way in
+    }
+    if (const UsbStatus opened = OpenDevice(); opened != kUsbOk) {
+        return {opened, false};
+    }
+    // Where sysfs does not show the interface, usbfs still tells whether a kernel driver has it.
+    if (!view.shown && libusb_kernel_driver_active(handle_.get(), Selected().bInterfaceNumber) == 1) {
+        return {kUsbErrorBusy, true};
+    }
+    return ClaimRoute::Open(handle_.get(), *interface_, selectedAlternateSetting_, route);
 }
 
 UsbStatus LibusbInterface::USBInterfaceOpen() {
-    if (claim_) {
-        return kUsbOk;
-    }
-    if (const UsbStatus status = OpenDevice(); status != kUsbOk) {
-        return status;
-    }
-    const int number = Selected().bInterfaceNumber;
-    if (const UsbStatus status = InterfaceClaim::Acquire(handle_.get(), Location(), inUseWait_, claim_);
-        status != kUsbOk) {
-        handle_.reset();
-        return status;
-    }
-    // Detaching a kernel driver puts the interface back to its first setting, and another program may
-    // have left it anywhere; the setting this handle reports is made the device's own again.
-    if (interface_->num_altsetting > 1) {
-        const int status = libusb_set_interface_alt_setting(handle_.get(), number, selectedAlternateSetting_);
-        if (status != LIBUSB_SUCCESS) {
-            Release();
-            return status;
-        }
-    }
-    return kUsbOk;
-}
-
-void LibusbInterface::Release() {
-    pending_.clear();
-    clearEndpoints_.clear();
-    claim_.reset(); // gives the interface back to the kernel's driver
-    handle_.reset();
+    return session_.IsOpen() ? kUsbOk : session_.Open();
 }
 
 UsbStatus LibusbInterface::USBInterfaceClose() {
-    Release();
+    session_.Close();
+    handle_.reset();
     return kUsbOk;
 }
 

@@ -2,15 +2,14 @@
 
 // Private to the libusb backend: the only header of the project that names libusb types.
 
-#include "platform/usb/libusb/LibusbClaim.h"
 #include "platform/usb/UsbInterface.h"
+#include "platform/usb/libusb/InterfaceSysfs.h"
+#include "platform/usb/libusb/PrinterSession.h"
 
 #include <chrono>
 #include <cstdint>
 #include <libusb.h>
 #include <memory>
-#include <set>
-#include <vector>
 
 namespace platform::libusb {
 
@@ -18,8 +17,6 @@ namespace platform::libusb {
 inline constexpr std::chrono::milliseconds kControlTimeout{1000};
 inline constexpr std::chrono::milliseconds kWriteTimeout{2000};
 inline constexpr std::chrono::milliseconds kReadPassTimeout{100};
-// A write goes out in slices this long, so a deferred signal is noticed between them.
-inline constexpr std::chrono::milliseconds kWriteSlice{100};
 
 // A device reference that keeps its libusb context alive for as long as the device is referenced.
 using DevicePtr = std::shared_ptr<libusb_device>;
@@ -38,9 +35,11 @@ using DeviceHandlePtr = std::unique_ptr<libusb_device_handle, DeviceHandleDelete
 UsbStatus ReadActiveConfig(libusb_device* device, ConfigDescriptorPtr& config);
 
 // One interface of one device. Descriptor queries are answered from the cached configuration; the
-// device is opened only for requests that need it, and the interface is claimed only between
-// USBInterfaceOpen and USBInterfaceClose.
-class LibusbInterface final : public UsbInterface {
+// device is opened (never claimed) for control requests, which the kernel allows beside any driver.
+// Between USBInterfaceOpen and USBInterfaceClose the pipes go the way the interface's state offers:
+// through usblp's node while usblp is bound, which it stays; through a claim where no driver is bound.
+// The kernel's driver is never detached.
+class LibusbInterface final : public UsbInterface, private RouteOpener {
   public:
     // `interface` points into `config`, which the handle keeps. Opening waits up to `inUseWait` for a
     // printer in use.
@@ -70,31 +69,20 @@ class LibusbInterface final : public UsbInterface {
     UsbStatus ReadPipe(std::uint8_t pipeRef, void* data, std::uint32_t& size) override;
 
   private:
+    OpenAttempt OpenRoute(std::unique_ptr<PipeRoute>& route) override;
     const libusb_interface_descriptor& Selected() const;
     const libusb_interface_descriptor* FindAltSetting(std::uint8_t alternateSetting) const;
     const libusb_endpoint_descriptor* Endpoint(std::uint8_t pipeRef) const;
     UsbStatus OpenDevice();
-    UsbStatus ClaimedEndpoint(std::uint8_t pipeRef, std::uint8_t direction,
-                              const libusb_endpoint_descriptor*& endpoint) const;
-    UsbStatus Transfer(const libusb_endpoint_descriptor& endpoint, unsigned char* data, int length,
-                       int& transferred, std::chrono::milliseconds timeout);
-    void Release();
+    UsbStatus OpenEndpoint(std::uint8_t pipeRef, std::uint8_t direction, std::uint8_t& address) const;
     InterfaceLocation Location() const;
-    // When a deferred signal arrived: releases everything, which lets the signal take its course.
-    bool StopForSignal();
 
     DevicePtr device_;
     ConfigDescriptorPtr config_;
     const libusb_interface* interface_;
     std::uint8_t selectedAlternateSetting_;
-    std::chrono::milliseconds inUseWait_;
     DeviceHandlePtr handle_;
-    std::unique_ptr<InterfaceClaim> claim_; // after handle_: released while the handle is still open
-    // Bytes a read pass received beyond the room the caller offered; handed out before the pipe is read
-    // again.
-    std::vector<std::uint8_t> pending_;
-    // Endpoints of the current claim and setting that answered they are not halted.
-    std::set<std::uint8_t> clearEndpoints_;
+    PrinterSession session_; // after handle_: a claim is released while the handle is still open
 };
 
 } // namespace platform::libusb

@@ -140,9 +140,9 @@ struct EmulatedDevice::State {
     int bulkOutShortBy = 0;
     bool unplugged = false;
     int claimAttempts = 0;
+    int detaches = 0;
     std::string sysfsInterfaces; // in the real file system: the device's sysfs folder; empty: not shown
     std::string sysfsName;       // "1-5"
-    std::optional<std::chrono::milliseconds> takeOnRelease;
     std::optional<std::chrono::steady_clock::time_point> takenUntil; // interface 0 held by another program
 
     // The other program lets go once its time is up, without giving a driver back (it saw none).
@@ -329,6 +329,7 @@ struct EmulatedDevice::State {
     // Unbinding a kernel driver puts the interface back to its first setting.
     void DetachDriver(unsigned int number) {
         if (driverBound[number]) {
+            ++detaches;
             driverBound[number] = false;
             altSetting[number] = 0;
         }
@@ -462,10 +463,6 @@ bool EmulatedDevice::State::Handle(UMockdevIoctlClient* client) {
         } else if (request == USBDEVFS_RELEASEINTERFACE) {
             const bool mine = claimedBy[number] == client;
             claimedBy[number] = mine ? nullptr : claimedBy[number];
-            if (mine && number == 0 && takeOnRelease) {
-                takenUntil = std::chrono::steady_clock::now() + *takeOnRelease;
-                takeOnRelease.reset();
-            }
             finish(mine ? 0 : -1, mine ? 0 : EINVAL);
         } else if (++claimAttempts; driverBound[number] || HeldByAnother(number, client)) {
             finish(-1, EBUSY);
@@ -553,7 +550,7 @@ EmulatedDevice::EmulatedDevice(std::uint8_t bus, std::uint8_t address, EmulatedD
     state_->layout = std::move(layout);
     state_->responder = &responder;
     const std::size_t interfaces = state_->layout.interfaces.size();
-    state_->driverBound.assign(interfaces, true);
+    state_->driverBound.assign(interfaces, false);
     state_->claimedBy.assign(interfaces, nullptr);
     state_->altSetting.assign(interfaces, 0);
 
@@ -649,6 +646,11 @@ int EmulatedDevice::ClaimAttempts() const {
     return state_->claimAttempts;
 }
 
+int EmulatedDevice::Detaches() const {
+    std::lock_guard lock(state_->mutex);
+    return state_->detaches;
+}
+
 void EmulatedDevice::ShowInSysfs() {
     const std::string root = TestbedRoot();
     const std::string devicePath = sysPath_.substr(std::string("/sys").size());
@@ -680,16 +682,16 @@ std::string EmulatedDevice::PrinterNodeInTestbed() const {
     return TestbedRoot() + "/dev/usb/lp0";
 }
 
-void EmulatedDevice::UnbindDriver(std::uint8_t interfaceNumber) {
+void EmulatedDevice::BindDriver(std::uint8_t interfaceNumber) {
     std::lock_guard lock(state_->mutex);
-    state_->DetachDriver(interfaceNumber);
+    state_->driverBound.at(interfaceNumber) = true;
     state_->ShowDrivers();
 }
 
-void EmulatedDevice::TakeOnNextRelease(std::chrono::milliseconds holdFor) {
-    StartOtherProgram();
+void EmulatedDevice::UnbindDriver(std::uint8_t interfaceNumber) {
     std::lock_guard lock(state_->mutex);
-    state_->takeOnRelease = holdFor;
+    state_->driverBound.at(interfaceNumber) = false;
+    state_->ShowDrivers();
 }
 
 void EmulatedDevice::TakeNow(std::chrono::milliseconds holdFor) {

@@ -74,8 +74,8 @@ class DeviceResponder {
 
 class EmulatedDevice {
   public:
-    // Adds the device to the process's testbed with the kernel's printer driver bound to every
-    // interface. The responder is borrowed and must outlive the device.
+    // Adds the device to the process's testbed with no kernel driver bound to its interfaces. The
+    // responder is borrowed and must outlive the device.
     EmulatedDevice(std::uint8_t bus, std::uint8_t address, EmulatedDeviceLayout layout,
                    DeviceResponder& responder);
     ~EmulatedDevice();
@@ -90,17 +90,16 @@ class EmulatedDevice {
     int BulkInSubmissions() const;
 
     int ClaimAttempts() const; // claims asked for, refused ones included
+    int Detaches() const;      // kernel drivers a program unbound through usbfs
 
     // Shows the interfaces in sysfs as the kernel does (their bound driver: usblp, usbfs for a program's
-    // claim, or none) and gives interface 0 usblp's device node /dev/usb/lp0, an openable file.
+    // claim, or none) and gives interface 0 usblp's device node /dev/usb/lp0, a plain file.
     void ShowInSysfs();
-    // What the testbed's /dev/usb/lp0 is in the real file system, to put something else in its place.
+    // What the testbed's /dev/usb/lp0 is in the real file system, to see what was written to it.
     std::string PrinterNodeInTestbed() const;
-    // An administrator unbinds the kernel driver.
+    // The kernel's printer driver binds to the interface, or an administrator unbinds it.
+    void BindDriver(std::uint8_t interfaceNumber);
     void UnbindDriver(std::uint8_t interfaceNumber);
-    // Another program that retries its claim takes interface 0 the moment it is released, and keeps it
-    // this long.
-    void TakeOnNextRelease(std::chrono::milliseconds holdFor);
     // Another program claims interface 0 now, for this long.
     void TakeNow(std::chrono::milliseconds holdFor);
 
