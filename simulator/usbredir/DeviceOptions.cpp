@@ -39,6 +39,12 @@ std::string Apply(std::string_view argument, DeviceOptions& options) {
         options.inRecordFile = value;
     } else if (name == "--silent-while" && hasValue) {
         options.silentWhileFile = value;
+    } else if (name == "--hold-out-while" && hasValue) {
+        options.holdOutWhileFile = value;
+    } else if (name == "--record-times" && hasValue) {
+        options.timesFile = value;
+    } else if (name == "--zero-length-first" && !hasValue) {
+        options.zeroLengthFirst = true;
     } else if (name == "--lifetime") {
         std::uint32_t seconds = 0;
         std::string problem = number(seconds);

@@ -20,6 +20,12 @@ struct DeviceOptions {
     // Replies the printer makes while this file exists are swallowed, so a test can make the printer
     // fall silent at the moment it chooses; empty: never.
     std::string silentWhileFile;
+    // While this file exists the printer takes no bulk OUT packet: a host's write waits until it gives
+    // up and cancels. Empty: never.
+    std::string holdOutWhileFile;
+    // A line "MICROSECONDS out|in BYTES" for every bulk OUT packet taken and every reply packet sent, the
+    // time counted from the program's start; empty: not kept.
+    std::string timesFile;
     std::chrono::seconds lifetime{120};
     // Replies the printer swallows, counted by the writes that asked for one: a host that asked
     // waits forever. Unset: every reply is sent.
@@ -27,6 +33,7 @@ struct DeviceOptions {
     bool stallIn = false;
     bool stallOut = false;
     std::uint32_t trickleBytes = 0; // at most this many reply bytes per IN packet; 0: no limit
+    bool zeroLengthFirst = false;   // every reply is preceded by a zero-length packet
     // The device goes away (its connection is closed) once this many bulk OUT bytes arrived, and
     // comes back as a freshly plugged printer shortly after.
     std::optional<std::uint64_t> unplugAfterBytes;
@@ -44,7 +51,8 @@ ParsedDeviceOptions ParseDeviceOptions(std::span<char* const> arguments);
 
 inline constexpr const char* kDeviceUsage =
     "usage: lm360r-usbredir-printer --socket=PATH --state=FILE [--record=FILE] [--record-in=FILE]\n"
-    "       [--lifetime=SECONDS] [--silent[=REPLIES]] [--silent-while=FILE] [--stall-in] [--stall-out]\n"
-    "       [--trickle=BYTES] [--unplug-after=BYTES]\n";
+    "       [--lifetime=SECONDS] [--silent[=REPLIES]] [--silent-while=FILE] [--hold-out-while=FILE]\n"
+    "       [--stall-in] [--stall-out] [--trickle=BYTES] [--zero-length-first] [--unplug-after=BYTES]\n"
+    "       [--record-times=FILE]\n";
 
 } // namespace simulator::usbredir

@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <iostream>
+#include <string>
 #include <unistd.h>
 #include <vector>
 
@@ -54,9 +56,9 @@ template <typename Use> void WithData(usbredirparser* parser, std::uint8_t* data
 } // namespace
 
 RedirectedPrinter::RedirectedPrinter(int socket, SimulatedPrinter& printer, DeviceOptions& faults,
-                                     BulkOutRecord& record, BulkOutRecord& inRequests)
+                                     BulkOutRecord& record, BulkOutRecord& inRequests, BulkOutRecord& times)
     : socket_(socket), printer_(printer), faults_(faults), record_(record), inRequests_(inRequests),
-      parser_(usbredirparser_create()) {
+      times_(times), parser_(usbredirparser_create()) {
     InstallCallbacks();
     std::uint32_t caps[USB_REDIR_CAPS_SIZE] = {};
     for (const int cap : {usb_redir_cap_connect_device_version, usb_redir_cap_ep_info_max_packet_size,
@@ -258,6 +260,10 @@ void RedirectedPrinter::ReceiveOut(std::uint64_t id, usb_redir_bulk_packet_heade
         SendBulk(id, header, usb_redir_stall, {});
         return;
     }
+    if (!faults_.holdOutWhileFile.empty() && access(faults_.holdOutWhileFile.c_str(), F_OK) == 0) {
+        heldWrites_.push_back({id, header}); // answered only when the host cancels it
+        return;
+    }
     if (faults_.unplugAfterBytes) {
         const std::uint64_t room =
             *faults_.unplugAfterBytes - std::min(*faults_.unplugAfterBytes, record_.Total());
@@ -271,6 +277,7 @@ void RedirectedPrinter::ReceiveOut(std::uint64_t id, usb_redir_bulk_packet_heade
         }
     }
     FeedPrinter(data);
+    NoteTime("out", data.size());
     SendBulk(id, header, usb_redir_success, {}); // the header already counts the bytes taken
     ServeHeldReads();
 }
@@ -295,27 +302,46 @@ void RedirectedPrinter::FeedPrinter(std::span<const std::uint8_t> bytes) {
 
 void RedirectedPrinter::ServeHeldReads() {
     while (!heldReads_.empty() && printer_.PendingReplySize() > 0) {
-        const HeldRead read = heldReads_.front();
+        const HeldPacket read = heldReads_.front();
         heldReads_.pop_front();
+        if (faults_.zeroLengthFirst && !zeroLengthSent_) {
+            zeroLengthSent_ = true;
+            SendBulk(read.id, read.header, usb_redir_success, {});
+            continue;
+        }
         std::size_t room = BulkLength(read.header);
         if (faults_.trickleBytes > 0) {
             room = std::min<std::size_t>(room, faults_.trickleBytes);
         }
         std::vector<std::uint8_t> reply(room);
         reply.resize(printer_.TakeReply(reply));
+        zeroLengthSent_ = zeroLengthSent_ && printer_.PendingReplySize() > 0;
+        NoteTime("in", reply.size());
         SendBulk(read.id, read.header, usb_redir_success, reply);
     }
 }
 
+void RedirectedPrinter::NoteTime(const char* direction, std::size_t bytes) {
+    static const auto start = std::chrono::steady_clock::now();
+    const auto micros =
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+    const std::string line =
+        std::to_string(micros.count()) + " " + direction + " " + std::to_string(bytes) + "\n";
+    times_.Append(std::span(reinterpret_cast<const std::uint8_t*>(line.data()), line.size()));
+}
+
 void RedirectedPrinter::Cancel(std::uint64_t id) {
-    const auto held = std::find_if(heldReads_.begin(), heldReads_.end(),
-                                   [id](const HeldRead& read) { return read.id == id; });
-    if (held == heldReads_.end()) {
-        return; // already answered
+    for (std::deque<HeldPacket>* held : {&heldReads_, &heldWrites_}) {
+        const auto found = std::find_if(held->begin(), held->end(),
+                                        [id](const HeldPacket& packet) { return packet.id == id; });
+        if (found != held->end()) {
+            const HeldPacket packet = *found;
+            held->erase(found);
+            SendBulk(packet.id, packet.header, usb_redir_cancelled, {});
+            return;
+        }
     }
-    const HeldRead read = *held;
-    heldReads_.erase(held);
-    SendBulk(read.id, read.header, usb_redir_cancelled, {});
+    // already answered
 }
 
 void RedirectedPrinter::SendBulk(std::uint64_t id, usb_redir_bulk_packet_header header, std::uint8_t status,

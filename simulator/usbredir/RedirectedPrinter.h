@@ -22,9 +22,9 @@ struct ParserDeleter {
 // used up once, not once per plug.
 class RedirectedPrinter {
   public:
-    // `inRequests` gets one byte for every bulk IN request.
+    // `inRequests` gets one byte for every bulk IN request, `times` a line for every bulk packet.
     RedirectedPrinter(int socket, SimulatedPrinter& printer, DeviceOptions& faults, BulkOutRecord& record,
-                      BulkOutRecord& inRequests);
+                      BulkOutRecord& inRequests, BulkOutRecord& times);
     RedirectedPrinter(const RedirectedPrinter&) = delete;
     RedirectedPrinter& operator=(const RedirectedPrinter&) = delete;
 
@@ -35,7 +35,7 @@ class RedirectedPrinter {
     bool Unplugged() const { return unplugged_; }
 
   private:
-    struct HeldRead {
+    struct HeldPacket {
         std::uint64_t id;
         usb_redir_bulk_packet_header header;
     };
@@ -54,14 +54,18 @@ class RedirectedPrinter {
     void SendBulk(std::uint64_t id, usb_redir_bulk_packet_header header, std::uint8_t status,
                   std::span<std::uint8_t> data);
     bool& Halted(std::uint8_t endpoint);
+    void NoteTime(const char* direction, std::size_t bytes);
 
     int socket_;
     SimulatedPrinter& printer_;
     DeviceOptions& faults_;
     BulkOutRecord& record_;
     BulkOutRecord& inRequests_;
+    BulkOutRecord& times_;
     std::unique_ptr<usbredirparser, ParserDeleter> parser_;
-    std::deque<HeldRead> heldReads_;
+    std::deque<HeldPacket> heldReads_;
+    std::deque<HeldPacket> heldWrites_; // not taken while the printer holds its OUT pipe
+    bool zeroLengthSent_ = false;       // for the reply now pending
     bool outHalted_ = false;
     bool inHalted_ = false;
     bool closed_ = false;

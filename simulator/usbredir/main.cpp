@@ -136,10 +136,12 @@ int main(int argc, char** argv) {
     };
     BulkOutRecord record(options.recordFile);
     BulkOutRecord inRequests(options.inRecordFile);
-    for (const BulkOutRecord* kept : {&record, &inRequests}) {
+    BulkOutRecord times(options.timesFile);
+    for (const auto& [kept, path] :
+         {std::pair{&record, &options.recordFile}, std::pair{&inRequests, &options.inRecordFile},
+          std::pair{&times, &options.timesFile}}) {
         if (!kept->Usable()) {
-            std::cerr << kName << (kept == &record ? options.recordFile : options.inRecordFile) << ": "
-                      << std::strerror(errno) << "\n";
+            std::cerr << kName << *path << ": " << std::strerror(errno) << "\n";
             return 1;
         }
     }
@@ -151,7 +153,7 @@ int main(int argc, char** argv) {
             std::cerr << kName << "could not connect to " << options.socketPath << " within the lifetime\n";
             return first ? 2 : 0;
         }
-        RedirectedPrinter redirected(socket.fd(), printer, options, record, inRequests);
+        RedirectedPrinter redirected(socket.fd(), printer, options, record, inRequests, times);
         const Ending ending = Serve(redirected, socket.fd(), deadline, saveChanges);
         saveChanges();
         switch (ending) {

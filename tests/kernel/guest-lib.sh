@@ -65,6 +65,9 @@ wait_for_in_passes() { # COUNT: until the printer has had at least COUNT (bounde
 # While the file exists the printer swallows every reply (its device program checks for it).
 printer_falls_silent() { : >"$out/printer-silent"; }
 printer_speaks_again() { rm -f "$out/printer-silent"; }
+# While the file exists the printer takes no bytes: a write to it waits until the writer gives up.
+printer_stops_taking() { : >"$out/printer-full"; }
+printer_takes_again() { rm -f "$out/printer-full"; }
 exchanges() { LC_ALL=C grep -a -o $'\x1b@' "$out/bulk-out.bin" 2>/dev/null | wc -l; }
 wait_for_out_bytes() { # COUNT: until the printer has received at least COUNT bytes (bounded)
   local deadline=$(($(now_ms) + step_seconds * 1000))
@@ -211,25 +214,38 @@ wait_for_output() { # NAME EXTENDED_REGEX
   done
 }
 
-# Speed of an exchange, for the report (a measurement, never a check): a get's five exchanges (a get less
-# a list, medians of five runs of each) against five exchanges made through usblp's node by a minimal C
-# client (the median of five rounds).
+# Speed of an exchange, for the report (a measurement, never a check): a get's five exchanges against
+# five exchanges made through usblp's node by a minimal C client. Each as the printer sees it, from the
+# first byte to the last reply byte (so a get's time includes finding the printer again between its
+# exchanges), and a get less a list as whole commands (process start-up included); medians of five.
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 micros() { echo "${EPOCHREALTIME/./}"; }
+times_lines() { wc -l <"$out/times.txt" 2>/dev/null || echo 0; }
+span_at_printer() { # FROM_LINE: microseconds from the first byte taken to the last reply sent since then
+  tail -n +$(($1 + 1)) "$out/times.txt" |
+    awk '$2 == "out" && first == "" { first = $1 } $2 == "in" { last = $1 } END { print last - first }'
+}
 measure_exchange_speed() {
-  local i t0 lists=() gets=() list get client
+  local i t0 from lists=() gets=() spans=() clients=() list get span client
   for i in 1 2 3 4 5; do
     t0=$(micros)
     "$ctl" list >/dev/null 2>&1
     lists+=($(($(micros) - t0)))
+    from=$(times_lines)
     t0=$(micros)
     "$ctl" get >/dev/null 2>&1 || problem "a get for the measurement failed"
     gets+=($(($(micros) - t0)))
+    spans+=("$(span_at_printer "$from")")
+    from=$(times_lines)
+    "$node_client" "$(lp_node)" 1 >/dev/null || problem "the C client failed"
+    clients+=("$(span_at_printer "$from")")
   done
   list=$(printf '%s\n' "${lists[@]}" | median)
   get=$(printf '%s\n' "${gets[@]}" | median)
-  client=$("$node_client" "$(lp_node)" 5 | median) || problem "the C client failed"
-  note "speed: get ${gets[*]} us, list ${lists[*]} us: a get's exchanges take $(((get - list) / 1000)) ms (medians)"
-  note "speed: the C client's five exchanges take $client ms (median of five rounds);" \
-    "ratio $(awk -v a="$((get - list))" -v b="$client" 'BEGIN { printf "%.2f", a / 1000 / b }')"
+  span=$(printf '%s\n' "${spans[@]}" | median)
+  client=$(printf '%s\n' "${clients[@]}" | median)
+  note "speed at the printer: a get's five exchanges ${spans[*]} us, the C client's ${clients[*]} us:" \
+    "medians $span and $client us, ratio $(awk -v a="$span" -v b="$client" 'BEGIN { printf "%.2f", a / b }')"
+  note "speed as commands: get ${gets[*]} us, list ${lists[*]} us: a get less a list $(((get - list) / 1000)) ms" \
+    "(medians), $(awk -v a="$((get - list))" -v b="$client" 'BEGIN { printf "%.1f", a / b }') times the C client's"
 }

@@ -1,6 +1,7 @@
 #include "platform/usb/libusb/CallBound.h"
 
 #include <csignal>
+#include <ctime>
 #include <mutex>
 #include <unistd.h>
 
@@ -34,29 +35,52 @@ int BoundSignal() {
     return chosen;
 }
 
-sigset_t Only(int signal) {
-    sigset_t set;
-    sigemptyset(&set);
-    sigaddset(&set, signal);
-    return set;
+// This thread's timer, made on its first bound and deleted when the thread ends; it signals only this
+// thread, which lets the signal through.
+class ThreadTimer {
+  public:
+    ThreadTimer() {
+        const int signal = BoundSignal();
+        if (signal == 0) {
+            return;
+        }
+        sigevent event{};
+        event.sigev_notify = SIGEV_THREAD_ID;
+        event.sigev_signo = signal;
+        event._sigev_un._tid = gettid(); // Debian 12's glibc has no sigev_notify_thread_id
+        if (timer_create(CLOCK_MONOTONIC, &event, &timer_) != 0) {
+            return;
+        }
+        sigset_t set;
+        sigemptyset(&set);
+        sigaddset(&set, signal);
+        pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
+        made_ = true;
+    }
+    ~ThreadTimer() {
+        if (made_) {
+            timer_delete(timer_);
+        }
+    }
+    ThreadTimer(const ThreadTimer&) = delete;
+    ThreadTimer& operator=(const ThreadTimer&) = delete;
+
+    bool Set(const itimerspec& when) { return made_ && timer_settime(timer_, 0, &when, nullptr) == 0; }
+    bool Left(itimerspec& left) const { return made_ && timer_gettime(timer_, &left) == 0; }
+
+  private:
+    timer_t timer_{};
+    bool made_ = false;
+};
+
+ThreadTimer& ThisThreadsTimer() {
+    thread_local ThreadTimer timer;
+    return timer;
 }
 
 } // namespace
 
-CallBound::CallBound(std::chrono::milliseconds bound) {
-    const int signal = BoundSignal();
-    if (signal == 0) {
-        return;
-    }
-    sigevent event{};
-    event.sigev_notify = SIGEV_THREAD_ID;
-    event.sigev_signo = signal;
-    event._sigev_un._tid = gettid(); // Debian 12's glibc has no sigev_notify_thread_id
-    if (timer_create(CLOCK_MONOTONIC, &event, &timer_) != 0) {
-        return;
-    }
-    const sigset_t set = Only(signal);
-    pthread_sigmask(SIG_UNBLOCK, &set, &previousMask_);
+bool CallBound::Arm(std::chrono::milliseconds bound) {
     const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(bound);
     itimerspec when{};
     when.it_value.tv_sec = static_cast<time_t>(seconds.count());
@@ -64,33 +88,21 @@ CallBound::CallBound(std::chrono::milliseconds bound) {
     if (when.it_value.tv_sec == 0 && when.it_value.tv_nsec == 0) {
         when.it_value.tv_nsec = 1; // zero would disarm the timer
     }
-    if (timer_settime(timer_, 0, &when, nullptr) != 0) {
-        timer_delete(timer_);
-        pthread_sigmask(SIG_SETMASK, &previousMask_, nullptr);
-        return;
-    }
-    armed_ = true;
+    armed_ = ThisThreadsTimer().Set(when);
+    return armed_;
 }
 
 CallBound::~CallBound() {
-    if (!armed_) {
-        return;
+    // A timer that fired has been taken (its signal is not blocked in this thread) by the time this
+    // runs, at the latest on the way back from this call: nothing is left to interrupt a later call.
+    if (armed_) {
+        ThisThreadsTimer().Set(itimerspec{});
     }
-    // A signal of a timer that fired just after the call returned must not interrupt a later call of
-    // this thread: it is taken here, with the signal held back while the timer goes.
-    const sigset_t set = Only(BoundSignal());
-    pthread_sigmask(SIG_BLOCK, &set, nullptr);
-    timer_delete(timer_);
-    const timespec now{};
-    while (sigtimedwait(&set, nullptr, &now) > 0) {
-    }
-    pthread_sigmask(SIG_SETMASK, &previousMask_, nullptr);
 }
 
 bool CallBound::Expired() const {
     itimerspec left{};
-    return armed_ && timer_gettime(timer_, &left) == 0 && left.it_value.tv_sec == 0 &&
-           left.it_value.tv_nsec == 0;
+    return armed_ && ThisThreadsTimer().Left(left) && left.it_value.tv_sec == 0 && left.it_value.tv_nsec == 0;
 }
 
 } // namespace platform::libusb

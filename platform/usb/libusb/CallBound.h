@@ -3,30 +3,28 @@
 // Private to the libusb backend.
 
 #include <chrono>
-#include <csignal>
-#include <ctime>
 
 namespace platform::libusb {
 
-// Bounds one blocking system call of the calling thread that has no time-out of its own (a write to
-// usblp's node waits for the printer as long as it takes): while it lives, a timer interrupts the
-// thread once `bound` has passed, and the call returns EINTR. The timer's signal is one of the
-// real-time signals no one else handles; its handler does nothing, so it only interrupts.
+// Bounds the blocking system calls of one thread that have no time-out of their own (a write to
+// usblp's node waits for the printer as long as it takes): once armed, a timer interrupts the thread
+// when the bound has passed, and the call under way returns EINTR. Arming again starts a new bound;
+// the bound ends with its owner. The timer, one per thread, signals one of the real-time signals
+// nobody else handles, with a handler that does nothing and restarts nothing, so it only interrupts;
+// a later call it happens to interrupt is one that goes on after EINTR (a poll here).
 class CallBound {
   public:
-    explicit CallBound(std::chrono::milliseconds bound);
+    CallBound() = default;
     ~CallBound();
     CallBound(const CallBound&) = delete;
     CallBound& operator=(const CallBound&) = delete;
 
     // False when no timer could be set (no free signal, no timer left): the call would not be bounded.
-    bool Armed() const { return armed_; }
+    bool Arm(std::chrono::milliseconds bound);
     // The bound has passed: a call that returned EINTR was interrupted by it.
     bool Expired() const;
 
   private:
-    timer_t timer_{};
-    sigset_t previousMask_{};
     bool armed_ = false;
 };
 

@@ -1,8 +1,17 @@
 #include "platform/usb/libusb/InterfaceSysfs.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <dirent.h>
 #include <filesystem>
 #include <fstream>
+#include <memory>
+#include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace platform {
 namespace {
@@ -35,28 +44,66 @@ std::string InterfaceLocation::SysfsName() const {
     return DeviceSysfsName() + ":" + std::to_string(configuration) + "." + std::to_string(interface);
 }
 
-InterfaceView ViewOf(const InterfaceLocation& location) {
+std::optional<int> ActiveConfiguration(const InterfaceLocation& location) {
+    if (location.ports.empty()) {
+        return std::nullopt;
+    }
+    const std::optional<std::string> value =
+        ReadLine(kDevices / location.DeviceSysfsName() / "bConfigurationValue");
+    if (!value) {
+        return std::nullopt;
+    }
+    // An unconfigured device shows an empty value.
+    return value->empty() ? 0 : std::atoi(value->c_str());
+}
+
+std::optional<std::vector<std::string>> NamesIn(const std::string& folder) {
+    struct Closer {
+        void operator()(DIR* dir) const { closedir(dir); }
+    };
+    const std::unique_ptr<DIR, Closer> dir(opendir(folder.c_str()));
+    if (!dir) {
+        return std::nullopt;
+    }
+    std::vector<std::string> names;
+    while (const dirent* entry = readdir(dir.get())) {
+        if (entry->d_name[0] != '.') {
+            names.emplace_back(entry->d_name);
+        }
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Every exchange looks, so it asks as little as it can: a slow machine feels each question.
+InterfaceView ViewOf(const InterfaceLocation& location, const std::string& knownNode) {
     InterfaceView view;
+    char usbfsNode[32];
+    std::snprintf(usbfsNode, sizeof usbfsNode, "/dev/bus/usb/%03d/%03d", location.bus, location.address);
+    struct stat status {};
+    // The usbfs node is the plug's own: another plug of the device has another address.
+    view.plugged = location.ports.empty() || stat(usbfsNode, &status) == 0 || errno != ENOENT;
     const fs::path entry = SysfsEntry(location);
-    std::error_code error;
-    if (location.ports.empty() || !fs::is_directory(entry, error)) {
-        // Gone with its device, or never shown (another platform, an emulated bus): the device says
-        // which when it is next asked.
-        const std::optional<std::string> address = ReadLine(kDevices / location.DeviceSysfsName() / "devnum");
-        view.plugged = !address || *address == std::to_string(location.address);
+    char driver[PATH_MAX];
+    const ssize_t length = readlink((entry / "driver").c_str(), driver, sizeof driver - 1);
+    if (length > 0) {
+        view.shown = true;
+        view.driver = fs::path(std::string(driver, static_cast<std::size_t>(length))).filename().string();
+    } else {
+        std::error_code error;
+        view.shown = !location.ports.empty() && fs::is_directory(entry, error);
+    }
+    if (view.driver.empty()) {
         return view;
     }
-    view.shown = true;
-    if (const std::optional<std::string> address =
-            ReadLine(kDevices / location.DeviceSysfsName() / "devnum")) {
-        view.plugged = *address == std::to_string(location.address);
+    // usblp names its node once when it binds: while the name is still the interface's, it is the node.
+    struct stat known {};
+    if (!knownNode.empty() && stat((entry / "usbmisc" / knownNode).c_str(), &known) == 0) {
+        view.node = "/dev/usb/" + knownNode;
+        return view;
     }
-    const fs::path driver = fs::read_symlink(entry / "driver", error);
-    if (!error) {
-        view.driver = driver.filename().string();
-    }
-    for (const auto& child : fs::directory_iterator(entry / "usbmisc", error)) {
-        const std::string name = child.path().filename().string();
+    for (const std::string& name :
+         NamesIn((entry / "usbmisc").string()).value_or(std::vector<std::string>{})) {
         if (name.starts_with("lp")) {
             view.node = "/dev/usb/" + name;
             break;

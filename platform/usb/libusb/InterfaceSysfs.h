@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -30,7 +31,14 @@ struct InterfaceView {
     std::string driver;  // bound to the interface ("usblp", "usbfs"), or empty
     std::string node;    // usblp's device node ("/dev/usb/lp0"), or empty
 };
-InterfaceView ViewOf(const InterfaceLocation& location);
+// `knownNode`: the name ("lp0") the interface's node had when last seen, looked at first.
+InterfaceView ViewOf(const InterfaceLocation& location, const std::string& knownNode = {});
+
+// The device's active configuration (0: none); nullopt when sysfs does not show the device.
+std::optional<int> ActiveConfiguration(const InterfaceLocation& location);
+
+// The names in a folder, sorted, without the dot entries; nullopt when it cannot be read.
+std::optional<std::vector<std::string>> NamesIn(const std::string& folder);
 
 // The device's manufacturer and product strings as the kernel shows them (read from the device when
 // it was plugged in); nullopt when sysfs has no entry for the device, an unset string when it has none.

@@ -9,18 +9,51 @@ namespace platform::libusb {
 
 UsbStatus ReadActiveConfig(libusb_device* device, ConfigDescriptorPtr& config) {
     libusb_config_descriptor* raw = nullptr;
-    const int status = libusb_get_active_config_descriptor(device, &raw);
+    // The listing of every exchange reads this, and libusb would ask sysfs twice each time. A device
+    // with one configuration can be in no other: its descriptor is taken from what libusb keeps.
+    libusb_device_descriptor deviceDescriptor{};
+    if (libusb_get_device_descriptor(device, &deviceDescriptor) == LIBUSB_SUCCESS &&
+        deviceDescriptor.bNumConfigurations == 1 &&
+        libusb_get_config_descriptor(device, 0, &raw) == LIBUSB_SUCCESS) {
+        config.reset(raw, libusb_free_config_descriptor);
+        return kUsbOk;
+    }
+    // Otherwise the configuration's number is asked of sysfs once, its descriptor taken from libusb.
+    InterfaceLocation location;
+    location.bus = libusb_get_bus_number(device);
+    location.ports = PortPath(device);
+    int status = LIBUSB_ERROR_NOT_FOUND;
+    if (const std::optional<int> active = ActiveConfiguration(location)) {
+        if (*active == 0) {
+            return LIBUSB_ERROR_NOT_FOUND; // not configured
+        }
+        status = libusb_get_config_descriptor_by_value(device, static_cast<std::uint8_t>(*active), &raw);
+    } else {
+        status = libusb_get_active_config_descriptor(device, &raw);
+    }
     if (status != LIBUSB_SUCCESS) {
         return status;
     }
-    config.reset(raw);
+    config.reset(raw, libusb_free_config_descriptor);
     return kUsbOk;
 }
 
+std::string PortPath(libusb_device* device) {
+    std::uint8_t ports[8] = {};
+    const int depth = libusb_get_port_numbers(device, ports, sizeof ports);
+    std::string path;
+    for (int i = 0; i < depth; ++i) {
+        path += (i > 0 ? "." : "") + std::to_string(ports[i]);
+    }
+    return path;
+}
+
 LibusbInterface::LibusbInterface(DevicePtr device, ConfigDescriptorPtr config,
-                                 const libusb_interface* interface, std::chrono::milliseconds inUseWait)
+                                 const libusb_interface* interface, std::chrono::milliseconds inUseWait,
+                                 std::shared_ptr<PlugMemory> memory)
     : device_(std::move(device)), config_(std::move(config)), interface_(interface),
-      selectedAlternateSetting_(interface->altsetting[0].bAlternateSetting), session_(*this, inUseWait) {}
+      selectedAlternateSetting_(interface->altsetting[0].bAlternateSetting), memory_(std::move(memory)),
+      session_(*this, inUseWait) {}
 
 LibusbInterface::~LibusbInterface() {
     USBInterfaceClose();
@@ -144,22 +177,26 @@ UsbStatus LibusbInterface::OpenDevice() {
     return kUsbOk;
 }
 
+Plug LibusbInterface::PlugOf() const {
+    return {libusb_get_bus_number(device_.get()), libusb_get_device_address(device_.get())};
+}
+
 InterfaceLocation LibusbInterface::Location() const {
     InterfaceLocation location;
     location.bus = libusb_get_bus_number(device_.get());
     location.address = libusb_get_device_address(device_.get());
     location.configuration = config_->bConfigurationValue;
     location.interface = Selected().bInterfaceNumber;
-    std::uint8_t ports[8] = {};
-    const int depth = libusb_get_port_numbers(device_.get(), ports, sizeof ports);
-    for (int i = 0; i < depth; ++i) {
-        location.ports += (i > 0 ? "." : "") + std::to_string(ports[i]);
-    }
+    location.ports = PortPath(device_.get());
     return location;
 }
 
 OpenAttempt LibusbInterface::OpenRoute(std::unique_ptr<PipeRoute>& route) {
-    const InterfaceView view = ViewOf(Location());
+    const int number = Selected().bInterfaceNumber;
+    const InterfaceView view = ViewOf(Location(), memory_->NodeName(PlugOf(), number));
+    if (!view.node.empty()) {
+        memory_->KeepNodeName(PlugOf(), number, view.node.substr(view.node.rfind('/') + 1));
+    }
     if (!view.plugged) {
         return {kUsbErrorNoDevice, false};
     }
@@ -174,7 +211,7 @@ OpenAttempt LibusbInterface::OpenRoute(std::unique_ptr<PipeRoute>& route) {
         return {opened, false};
     }
     // Where sysfs does not show the interface, usbfs still tells whether a kernel driver has it.
-    if (!view.shown && libusb_kernel_driver_active(handle_.get(), Selected().bInterfaceNumber) == 1) {
+    if (!view.shown && libusb_kernel_driver_active(handle_.get(), number) == 1) {
         return {kUsbErrorBusy, true};
     }
     return ClaimRoute::Open(handle_.get(), *interface_, selectedAlternateSetting_, route);

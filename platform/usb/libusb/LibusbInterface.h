@@ -4,6 +4,7 @@
 
 #include "platform/usb/UsbInterface.h"
 #include "platform/usb/libusb/InterfaceSysfs.h"
+#include "platform/usb/libusb/PlugMemory.h"
 #include "platform/usb/libusb/PrinterSession.h"
 
 #include <chrono>
@@ -21,10 +22,8 @@ inline constexpr std::chrono::milliseconds kReadPassTimeout{100};
 // A device reference that keeps its libusb context alive for as long as the device is referenced.
 using DevicePtr = std::shared_ptr<libusb_device>;
 
-struct ConfigDescriptorDeleter {
-    void operator()(libusb_config_descriptor* config) const { libusb_free_config_descriptor(config); }
-};
-using ConfigDescriptorPtr = std::unique_ptr<libusb_config_descriptor, ConfigDescriptorDeleter>;
+// A configuration descriptor, shared by the listing's entries of its device and their handles.
+using ConfigDescriptorPtr = std::shared_ptr<const libusb_config_descriptor>;
 
 struct DeviceHandleDeleter {
     void operator()(libusb_device_handle* handle) const { libusb_close(handle); }
@@ -33,6 +32,8 @@ using DeviceHandlePtr = std::unique_ptr<libusb_device_handle, DeviceHandleDelete
 
 // The active configuration's descriptor as the kernel cached it; reading it never opens the device.
 UsbStatus ReadActiveConfig(libusb_device* device, ConfigDescriptorPtr& config);
+// The device's ports from the root hub ("1" or "1.4"), as sysfs names it.
+std::string PortPath(libusb_device* device);
 
 // One interface of one device. Descriptor queries are answered from the cached configuration; the
 // device is opened (never claimed) for control requests, which the kernel allows beside any driver.
@@ -42,9 +43,9 @@ UsbStatus ReadActiveConfig(libusb_device* device, ConfigDescriptorPtr& config);
 class LibusbInterface final : public UsbInterface, private RouteOpener {
   public:
     // `interface` points into `config`, which the handle keeps. Opening waits up to `inUseWait` for a
-    // printer in use.
+    // printer in use. What is known of the plug already is taken from `memory`.
     LibusbInterface(DevicePtr device, ConfigDescriptorPtr config, const libusb_interface* interface,
-                    std::chrono::milliseconds inUseWait);
+                    std::chrono::milliseconds inUseWait, std::shared_ptr<PlugMemory> memory);
     ~LibusbInterface() override;
     LibusbInterface(const LibusbInterface&) = delete;
     LibusbInterface& operator=(const LibusbInterface&) = delete;
@@ -76,11 +77,13 @@ class LibusbInterface final : public UsbInterface, private RouteOpener {
     UsbStatus OpenDevice();
     UsbStatus OpenEndpoint(std::uint8_t pipeRef, std::uint8_t direction, std::uint8_t& address) const;
     InterfaceLocation Location() const;
+    Plug PlugOf() const;
 
     DevicePtr device_;
     ConfigDescriptorPtr config_;
     const libusb_interface* interface_;
     std::uint8_t selectedAlternateSetting_;
+    std::shared_ptr<PlugMemory> memory_;
     DeviceHandlePtr handle_;
     PrinterSession session_; // after handle_: a claim is released while the handle is still open
 };

@@ -20,6 +20,11 @@ UsbStatus LibusbInterface::ControlRequest(UsbDevRequest& request) {
             return *asked;
         }
     }
+    // Who the device is was asked when it was first listed; every exchange asks again.
+    const bool kept = PlugMemory::Kept(request);
+    if (kept && memory_->Answer(PlugOf(), request)) {
+        return kUsbOk;
+    }
     if (const UsbStatus status = OpenDevice(); status != kUsbOk) {
         return status;
     }
@@ -31,6 +36,9 @@ UsbStatus LibusbInterface::ControlRequest(UsbDevRequest& request) {
         return done;
     }
     request.wLenDone = static_cast<std::uint32_t>(done);
+    if (kept) {
+        memory_->Keep(PlugOf(), request);
+    }
     return kUsbOk;
 }
 

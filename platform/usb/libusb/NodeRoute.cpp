@@ -1,6 +1,5 @@
 #include "platform/usb/libusb/NodeRoute.h"
 
-#include "platform/usb/libusb/CallBound.h"
 #include "platform/usb/libusb/LibusbInterface.h"
 
 #include <algorithm>
@@ -114,20 +113,18 @@ RouteResult NodeRoute::Write(std::uint8_t /*endpoint*/, std::span<const std::uin
     if (ended_ != kUsbOk) {
         return {ended_, false};
     }
+    // usblp waits for the printer to take a write, without end: the wait is ours to bound. The bound
+    // stays armed after the write (a poll it interrupts goes on); arming it is all each write costs.
+    if (!writeBound_.Arm(kWriteTimeout)) {
+        return {kUsbErrorNotSupported, false};
+    }
     ssize_t written = 0;
     int error = 0;
     bool expired = false;
-    {
-        // usblp waits for the printer to take a write, without end: the wait is ours to bound.
-        const CallBound bound(kWriteTimeout);
-        if (!bound.Armed()) {
-            return {kUsbErrorNotSupported, false};
-        }
-        do {
-            written = write(node_.get(), bytes.data(), bytes.size());
-            error = errno;
-        } while (written < 0 && error == EINTR && !(expired = bound.Expired()));
-    }
+    do {
+        written = write(node_.get(), bytes.data(), bytes.size());
+        error = errno;
+    } while (written < 0 && error == EINTR && !(expired = writeBound_.Expired()));
     if (written == static_cast<ssize_t>(bytes.size())) {
         return {};
     }

@@ -2,6 +2,7 @@
 
 // Private to the libusb backend.
 
+#include "platform/usb/libusb/CallBound.h"
 #include "platform/usb/libusb/FileDescriptor.h"
 #include "platform/usb/libusb/PipeRoute.h"
 
@@ -32,6 +33,7 @@ class NodeRoute final : public PipeRoute {
     RouteResult Failed(int error);
     bool DriverLetGo() const;
 
+    CallBound writeBound_; // of the thread that uses the route, which is the one that opened it
     FileDescriptor node_;
     UsbStatus ended_ = kUsbOk; // why the node was closed early; every later transfer reports it
 };
