@@ -25,8 +25,9 @@ LinkProblem ProblemOf(LinkResult result, std::int32_t status) {
     default:
         break;
     }
-    // A read that ran out of passes records no status of its own.
-    if (result == kLinkReadFailed && status == platform::kUsbOk) {
+    // A read that ran out of passes records no status of its own; a write the printer never took ends
+    // by its own bound.
+    if ((result == kLinkReadFailed && status == platform::kUsbOk) || status == platform::kUsbErrorTimeout) {
         return LinkProblem::NoAnswer;
     }
     // Through the kernel's printer driver a halted pipe shows only as an I/O error.

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <string_view>
+#include <unistd.h>
 
 namespace simulator::usbredir {
 namespace {
@@ -41,6 +42,12 @@ std::string Apply(std::string_view argument, DeviceOptions& options) {
         options.silentWhileFile = value;
     } else if (name == "--hold-out-while" && hasValue) {
         options.holdOutWhileFile = value;
+    } else if (name == "--stall-while" && hasValue) {
+        options.stallWhileFile = value;
+    } else if (name == "--trickle-while" && hasValue) {
+        options.trickleWhileFile = value;
+    } else if (name == "--unplug-when" && hasValue) {
+        options.unplugWhenFile = value;
     } else if (name == "--record-times" && hasValue) {
         options.timesFile = value;
     } else if (name == "--zero-length-first" && !hasValue) {
@@ -69,6 +76,10 @@ std::string Apply(std::string_view argument, DeviceOptions& options) {
 }
 
 } // namespace
+
+bool SwitchedOn(const std::string& file) {
+    return !file.empty() && access(file.c_str(), F_OK) == 0;
+}
 
 ParsedDeviceOptions ParseDeviceOptions(std::span<char* const> arguments) {
     DeviceOptions options;

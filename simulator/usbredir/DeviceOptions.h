@@ -23,6 +23,14 @@ struct DeviceOptions {
     // While this file exists the printer takes no bulk OUT packet: a host's write waits until it gives
     // up and cancels. Empty: never.
     std::string holdOutWhileFile;
+    // While this file exists every bulk transfer stalls; a pipe halted so stays halted until the host
+    // clears it or the printer is plugged in again. Empty: never.
+    std::string stallWhileFile;
+    // While this file exists replies come at most three bytes per packet (or --trickle's). Empty: never.
+    std::string trickleWhileFile;
+    // When this file appears the printer is unplugged (the file is removed) and plugged in again a
+    // moment later. Empty: never.
+    std::string unplugWhenFile;
     // A line "MICROSECONDS out|in BYTES" for every bulk OUT packet taken and every reply packet sent, the
     // time counted from the program's start; empty: not kept.
     std::string timesFile;
@@ -40,6 +48,10 @@ struct DeviceOptions {
 };
 
 inline constexpr std::uint32_t kSilentForever = UINT32_MAX;
+inline constexpr std::uint32_t kTrickleWhileBytes = 3;
+
+// Whether a switch file (the *-while options) is on now; an empty name is never on.
+bool SwitchedOn(const std::string& file);
 
 struct ParsedDeviceOptions {
     std::optional<DeviceOptions> options;
@@ -53,6 +65,6 @@ inline constexpr const char* kDeviceUsage =
     "usage: lm360r-usbredir-printer --socket=PATH --state=FILE [--record=FILE] [--record-in=FILE]\n"
     "       [--lifetime=SECONDS] [--silent[=REPLIES]] [--silent-while=FILE] [--hold-out-while=FILE]\n"
     "       [--stall-in] [--stall-out] [--trickle=BYTES] [--zero-length-first] [--unplug-after=BYTES]\n"
-    "       [--record-times=FILE]\n";
+    "       [--record-times=FILE] [--stall-while=FILE] [--trickle-while=FILE] [--unplug-when=FILE]\n";
 
 } // namespace simulator::usbredir

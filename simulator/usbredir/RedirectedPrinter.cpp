@@ -237,7 +237,7 @@ void RedirectedPrinter::AnswerBulk(std::uint64_t id, usb_redir_bulk_packet_heade
     } else if (header.endpoint == kBulkInEndpoint) {
         constexpr std::uint8_t kOneRequest = 'i';
         inRequests_.Append(std::span(&kOneRequest, 1));
-        if (faults_.stallIn) {
+        if (faults_.stallIn || SwitchedOn(faults_.stallWhileFile)) {
             inHalted_ = true;
         }
         if (inHalted_) {
@@ -253,14 +253,14 @@ void RedirectedPrinter::AnswerBulk(std::uint64_t id, usb_redir_bulk_packet_heade
 
 void RedirectedPrinter::ReceiveOut(std::uint64_t id, usb_redir_bulk_packet_header header,
                                    std::span<const std::uint8_t> data) {
-    if (faults_.stallOut) {
+    if (faults_.stallOut || SwitchedOn(faults_.stallWhileFile)) {
         outHalted_ = true;
     }
     if (outHalted_) {
         SendBulk(id, header, usb_redir_stall, {});
         return;
     }
-    if (!faults_.holdOutWhileFile.empty() && access(faults_.holdOutWhileFile.c_str(), F_OK) == 0) {
+    if (SwitchedOn(faults_.holdOutWhileFile)) {
         heldWrites_.push_back({id, header}); // answered only when the host cancels it
         return;
     }
@@ -289,8 +289,7 @@ void RedirectedPrinter::FeedPrinter(std::span<const std::uint8_t> bytes) {
     if (printer_.PendingReplySize() <= before) {
         return;
     }
-    const bool silentNow =
-        !faults_.silentWhileFile.empty() && access(faults_.silentWhileFile.c_str(), F_OK) == 0;
+    const bool silentNow = SwitchedOn(faults_.silentWhileFile);
     if (silentNow || (faults_.silentReplies && *faults_.silentReplies > 0)) {
         std::vector<std::uint8_t> swallowed(printer_.PendingReplySize());
         printer_.TakeReply(swallowed);
@@ -310,8 +309,9 @@ void RedirectedPrinter::ServeHeldReads() {
             continue;
         }
         std::size_t room = BulkLength(read.header);
-        if (faults_.trickleBytes > 0) {
-            room = std::min<std::size_t>(room, faults_.trickleBytes);
+        if (faults_.trickleBytes > 0 || SwitchedOn(faults_.trickleWhileFile)) {
+            room = std::min<std::size_t>(room, faults_.trickleBytes > 0 ? faults_.trickleBytes
+                                                                        : kTrickleWhileBytes);
         }
         std::vector<std::uint8_t> reply(room);
         reply.resize(printer_.TakeReply(reply));

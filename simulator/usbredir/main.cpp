@@ -28,6 +28,8 @@ using namespace std::chrono_literals;
 
 constexpr std::string_view kName = "lm360r-usbredir-printer: ";
 constexpr auto kReplugPause = 500ms;
+// How often the unplug switch is looked at while nothing happens on the connection.
+constexpr auto kSwitchLook = 100ms;
 
 class Socket {
   public:
@@ -70,7 +72,7 @@ int ConnectWhenListening(const std::string& path, Clock::time_point deadline) {
 enum class Ending { PeerClosed, Unplugged, LifetimeOver };
 
 // `afterAnswers` runs once the answers of a round are on their way to QEMU.
-Ending Serve(RedirectedPrinter& redirected, int fd, Clock::time_point deadline,
+Ending Serve(RedirectedPrinter& redirected, int fd, Clock::time_point deadline, const std::string& unplugWhen,
              const std::function<void()>& afterAnswers) {
     while (true) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
@@ -78,8 +80,13 @@ Ending Serve(RedirectedPrinter& redirected, int fd, Clock::time_point deadline,
             return Ending::LifetimeOver;
         }
         pollfd watched{fd, static_cast<short>(POLLIN | (redirected.HasOutgoing() ? POLLOUT : 0)), 0};
-        if (poll(&watched, 1, static_cast<int>(std::min<long>(left.count(), 1000))) < 0 && errno != EINTR) {
+        if (poll(&watched, 1, static_cast<int>(std::min<long>(left.count(), kSwitchLook.count()))) < 0 &&
+            errno != EINTR) {
             return Ending::PeerClosed;
+        }
+        if (SwitchedOn(unplugWhen)) {
+            unlink(unplugWhen.c_str());
+            return Ending::Unplugged;
         }
         bool open = true;
         if ((watched.revents & (POLLIN | POLLHUP | POLLERR)) != 0) {
@@ -154,7 +161,7 @@ int main(int argc, char** argv) {
             return first ? 2 : 0;
         }
         RedirectedPrinter redirected(socket.fd(), printer, options, record, inRequests, times);
-        const Ending ending = Serve(redirected, socket.fd(), deadline, saveChanges);
+        const Ending ending = Serve(redirected, socket.fd(), deadline, options.unplugWhenFile, saveChanges);
         saveChanges();
         switch (ending) {
         case Ending::PeerClosed:

@@ -32,9 +32,8 @@ make_users() {
 }
 
 # systemd-udevd with the machine's rules and ours; logind's part for the seat user is a rule that sets the
-# ACL on every node tagged uaccess, whenever such a node appears (usblp's node comes back with its driver).
-# A run that gives usblp back twice in quick succession makes a second node before udev has handled the
-# first one's event; the ACL goes only on a node udev has given its mode, or the group's entry in the ACL
+# ACL on every node tagged uaccess, whenever such a node appears (usblp's node comes back with its driver
+# after an unbind). The ACL goes only on a node udev has given its mode, or the group's entry in the ACL
 # would keep the kernel's 0600 and lock the lp group out.
 start_udev() {
   mkdir -p /run/udev/rules.d
@@ -53,14 +52,6 @@ start_udev() {
 # The ACL entry a user has on a node: "rw-", or nothing.
 acl_of() { # UID NODE
   getfacl -n -c "$2" 2>/dev/null | sed -n "s/^user:$1:\([rwx-]*\).*/\1/p"
-}
-# Until the seat user has the ACL on NODE again (bounded): udev gives it to a node that just came back.
-wait_for_seat_acl() { # NODE
-  local deadline=$(($(now_ms) + step_seconds * 1000))
-  until [ "$(acl_of "$seat_uid" "$(lp_node)")" = rw- ]; do
-    [ "$(now_ms)" -lt "$deadline" ] || { problem "no ACL for the seat user on $1"; return 1; }
-    sleep 0.1
-  done
 }
 usb_node_of() { # SYSFS-DEVICE-FOLDER
   printf '/dev/bus/usb/%03d/%03d\n' "$(cat "$1/busnum")" "$(cat "$1/devnum")"

@@ -6,6 +6,7 @@ source "$out/env.sh"
 source "$source_dir/tests/kernel/guest-lib.sh"
 source "$source_dir/tests/kernel/guest-users.sh"
 source "$source_dir/tests/kernel/guest-cups.sh"
+source "$source_dir/tests/kernel/guest-soak.sh"
 source "$scenario_file"
 
 note "scenario $(basename "$scenario_file" .sh) on kernel $(uname -r)"

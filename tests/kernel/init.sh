@@ -13,6 +13,8 @@ mkdir -p /dev/shm /run/user/0 /run/tmp && chmod 700 /run/user/0 && chmod 1777 /r
 for module in $(cat /modules/order); do
   insmod "/modules/$module" || echo "init: insmod $module failed"
 done
+# A scenario may unload the printer driver and load it again.
+mkdir -p /run/modules && cp /modules/usblp.ko /run/modules/
 for word in $(cat /proc/cmdline); do
   case "$word" in
     lm360r.out=*) out=${word#*=} ;;

@@ -36,4 +36,7 @@ scenario() {
   [ $(($(exchanges) - before)) -eq 5 ] || problem "the window began $(($(exchanges) - before)) exchanges, not 5"
   signal window TERM
   finish window 143
+
+  # How long an exchange takes, for the report: against a minimal C client through the same node.
+  measure_exchange_speed
 }

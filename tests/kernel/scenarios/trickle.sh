@@ -1,5 +1,6 @@
-# A printer whose replies come a few bytes per packet: every exchange still gets its whole reply.
-device_options=(--trickle=3)
+# A printer whose replies come a few bytes per packet, each reply after a zero-length packet (which
+# usblp reads as nothing): every exchange still gets its whole reply.
+device_options=(--trickle=3 --zero-length-first)
 
 scenario() {
   run get-trickle 0 "$ctl" get

@@ -3,7 +3,8 @@
 device_options=(--unplug-after=8) # during the first exchange's request
 
 scenario() {
-  driver_after=- run set-unplugged 3 "$ctl" set auto-power-off 10
+  churn=expected driver_after=- run set-unplugged 3 "$ctl" set auto-power-off 10
+  expect_err set-unplugged 'the printer went away'
   wait_for_driver usblp 10 || problem "the replugged printer has driver $(driver), not usblp"
   run get-replugged 0 "$ctl" get auto-power-off
   expect_out get-replugged '^auto-power-off: '

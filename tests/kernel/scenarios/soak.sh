@@ -1,0 +1,12 @@
+# The seeded random soak (guest-soak.sh) with a fixed seed: the same choices on every run, so a finding
+# it made stays found. By hand: LM360R_SOAK_SEED=N LM360R_SOAK_STEPS=2000 tests/kernel/run-scenario
+# tests/kernel/scenarios/soak.sh build.
+: "${soak_seed:=20261210}"
+: "${soak_steps:=70}"
+second_printer_state=$'[printer]\nserial = OTH0000001\nmanufacturer = Othermake\nproduct = P-100'
+guest_seconds=$((200 + soak_steps * 4))
+step_seconds=300
+
+scenario() {
+  soak
+}
