@@ -170,6 +170,11 @@ soak_check_outcome() { # NAME
       verdict=$(python3 -c 'import json,sys; print(json.load(open(sys.argv[1]))["answered"]["byte"])' "$out/$name.out" 2>/dev/null)
       local setting
       setting=$(awk '{print $3}' <<<"${soak_kind[$name]}")
+      # The printer's store is written a moment after it answered.
+      local tries=0
+      until [ -n "$verdict" ] && [ "$(state_byte "$setting")" = "$verdict" ] || [ $((tries += 1)) -gt 20 ]; do
+        sleep 0.1
+      done
       [ -n "$verdict" ] && [ "$(state_byte "$setting")" = "$verdict" ]
       soak_check "a write holds what it reported" $? \
         "$name (${soak_kind[$name]}) reported byte $verdict, the printer holds $(state_byte "$setting")"
