@@ -3,7 +3,7 @@
 #include "app/CUsbCom.h"
 #include "app/Vexo_MainController.h"
 #include "app/Vexo_Progress.h"
-#include "platform/usb/UsbInterface.h"
+#include "platform/usbhost/UsbInterface.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "app/CUsbCom.h"
 
-#include "platform/usb/Tick.h"
+#include "platform/core/Tick.h"
 
 #include <QComboBox>
 #include <QEventLoop>

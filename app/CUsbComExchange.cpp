@@ -1,8 +1,8 @@
 // Reading, writing and resetting settings through the service, and the alerts that report failures.
 #include "app/CUsbCom.h"
-#include "app/ConnectionTexts.h"
+#include "texts/ConnectionTexts.h"
 #include "app/ExchangeAlerts.h"
-#include "app/WindowTexts.h"
+#include "texts/WindowTexts.h"
 #include "platform/core/Localized.h"
 #include "platform/ui/Dialogs.h"
 #include "protocol/SettingValues.h"

@@ -1,7 +1,7 @@
 // What the window shows for a setting after an exchange: the current-value text and the list's
 // selection, so that the list shows what the printer holds.
 #include "app/CUsbCom.h"
-#include "app/ConnectionTexts.h"
+#include "texts/ConnectionTexts.h"
 #include "protocol/SettingValues.h"
 #include "texts/SettingTexts.h"
 

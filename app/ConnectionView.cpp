@@ -1,8 +1,8 @@
 #include "app/ConnectionView.h"
 
 #include "app/AccessibleInterfaces.h"
-#include "app/ConnectionTexts.h"
-#include "app/WindowTexts.h"
+#include "texts/ConnectionTexts.h"
+#include "texts/WindowTexts.h"
 
 #include <QComboBox>
 #include <QLabel>

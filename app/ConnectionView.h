@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ConnectionState.h"
+#include "usb/ConnectionState.h"
 
 #include <QString>
 #include <QStringList>

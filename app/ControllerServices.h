@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/usb/UsbDeviceChanges.h"
+#include "platform/usbhost/UsbDeviceChanges.h"
 #include "protocol/SettingKind.h"
 #include "usb/LinkResult.h"
 #include "usb/SettingsService.h"

@@ -2,7 +2,7 @@
 #include "app/AccessibleInterfaces.h"
 #include "app/MenuTitles.h"
 #include "app/Vexo_MainController.h"
-#include "app/WindowTexts.h"
+#include "texts/WindowTexts.h"
 #include "platform/core/Localized.h"
 #include "protocol/SettingsTable.h"
 #include "texts/SettingTexts.h"

@@ -1,7 +1,7 @@
 #include "app/Vexo_MainController.h"
 
 #include "app/AccessibleInterfaces.h"
-#include "app/WindowTexts.h"
+#include "texts/WindowTexts.h"
 #include "platform/core/Localized.h"
 #include "platform/ui/Dialogs.h"
 #include "protocol/PrinterModel.h"

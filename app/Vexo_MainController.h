@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ConnectionState.h"
+#include "usb/ConnectionState.h"
 #include "app/ConnectionView.h"
 #include "app/ControllerServices.h"
 #include "app/SettingBoxes.h"

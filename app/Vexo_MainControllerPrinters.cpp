@@ -1,7 +1,7 @@
 // Vexo_MainController: which printer the window talks to. The bus is listed at launch and whenever
 // devices arrive or leave; a printer that arrives is read quietly, as at launch; every exchange's
 // outcome says whether the printer is there, refused or busy, and the connection band shows it.
-#include "app/ConnectionTexts.h"
+#include "texts/ConnectionTexts.h"
 #include "app/Vexo_MainController.h"
 #include "protocol/PrinterModel.h"
 #include "protocol/SettingsTable.h"

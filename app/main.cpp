@@ -1,7 +1,7 @@
 // lm360r-settings: the desktop application.
 #include "app/CommandLineOptions.h"
 #include "app/Vexo_MainController.h"
-#include "backend/BusChoice.h"
+#include "usb/BusChoice.h"
 #include "platform/core/Localized.h"
 #include "platform/core/Translations.h"
 
@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationDisplayName(platform::Localized("MainWindowTitle"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(LM360R_APP_ID)));
 
-    const std::unique_ptr<platform::UsbBus> bus = backend::ChooseUsbBus();
+    const std::unique_ptr<platform::UsbBus> bus = ChooseUsbBus();
     Vexo_MainController controller(*bus);
     // From inside the event loop, so that closing the window while the printer is read ends the
     // application.

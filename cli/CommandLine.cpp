@@ -1,13 +1,14 @@
 #include "cli/CommandLine.h"
 
-#include "backend/BusChoice.h"
 #include "cli/CommandGroups.h"
+#include "cli/Commands.h"
 #include "cli/DesiredState.h"
 #include "cli/Output.h"
 #include "cli/SettingWords.h"
 #include "platform/core/Localized.h"
 #include "protocol/SettingValues.h"
 #include "protocol/SettingsTable.h"
+#include "usb/BusChoice.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
@@ -22,49 +23,6 @@ namespace {
 using protocol::SettingKind;
 
 constexpr int kMaxWaitSeconds = 3600;
-
-struct CommandSpec {
-    const char* name;
-    Command command;
-    const char* syntax;
-    const char* summary; // one line in the general help
-    const char* description;
-    bool listsSettings = false; // its help ends with the settings and the values they take
-};
-
-constexpr std::array<CommandSpec, 9> kCommands{{
-    {"list", Command::List, "list", "list printer interfaces and which one is the target",
-     "List every USB printer interface present, with manufacturer, product, serial and device ID, and "
-     "whether it is the target printer."},
-    {"get", Command::Get, "get [SETTING...]", "read settings",
-     "Read settings from the printer, each in its own exchange (every setting when none is given).", true},
-    {"set", Command::Set, "set SETTING VALUE", "write a setting and check the printer's answer",
-     "Write a setting, read it back and compare.", true},
-    {"reset", Command::Reset, "reset", "reset the printer's settings",
-     "Reset the printer's settings, then print every setting."},
-    {"status", Command::Status, "status", "print the printer's status reply",
-     "Print the printer's 32-byte status reply."},
-    {"save-commands", Command::SaveCommands, "save-commands power|print -o FILE", "save a command file",
-     "Save a command file for the power group (%1) or the print group (%2) without touching the "
-     "printer. Settings not given take the application's starting choices (%3).",
-     true},
-    {"inspect", Command::Inspect, "inspect FILE", "check a command file",
-     "Check a command file and print the settings it carries."},
-    {"send", Command::Send, "send FILE", "send a command file to the printer",
-     "Check a command file, then send its bytes to the printer in one write."},
-    {"apply", Command::Apply, "apply [SETTING=VALUE...]", "write only the settings that differ",
-     "Read the settings named, write only those whose value differs from the one wanted, read each "
-     "back and compare, and print each setting's value before and after. SETTING=VALUE takes the words "
-     "set takes; --from takes a command file or the document get --json prints, whose read-only "
-     "settings are left out; arguments win over the file.",
-     true},
-}};
-
-const CommandSpec* FindCommand(const QString& name) {
-    const auto* it = std::find_if(kCommands.begin(), kCommands.end(),
-                                  [&name](const CommandSpec& c) { return name == QLatin1String(c.name); });
-    return it == kCommands.end() ? nullptr : &*it;
-}
 
 // The starting choice of each setting the user can choose.
 QString StartingChoices() {
@@ -109,12 +67,11 @@ const QCommandLineOption kVersion({QStringLiteral("v"), QStringLiteral("version"
 const QCommandLineOption kSerial(QStringLiteral("serial"),
                                  QStringLiteral("Use only the printer with serial number S."),
                                  QStringLiteral("S"));
-const QCommandLineOption
-    kWait(QStringLiteral("wait"),
-          QStringLiteral("Wait up to SECONDS for a printer in use by another program "
-                         "(default %1).")
-              .arg(std::chrono::duration<double>(backend::BusOptions{}.libusb.inUseWait).count()),
-          QStringLiteral("SECONDS"));
+const QCommandLineOption kWait(QStringLiteral("wait"),
+                               QStringLiteral("Wait up to SECONDS for a printer in use by another program "
+                                              "(default %1).")
+                                   .arg(std::chrono::duration<double>(BusOptions{}.libusb.inUseWait).count()),
+                               QStringLiteral("SECONDS"));
 const QCommandLineOption kJson(QStringLiteral("json"),
                                QStringLiteral("Print one JSON document instead of text."));
 const QCommandLineOption kAll(QStringLiteral("all"),
@@ -140,15 +97,6 @@ QCommandLineOption SettingOption(SettingKind kind) {
                               QStringLiteral("VALUE"));
 }
 
-bool TalksToPrinter(Command command) {
-    return command != Command::SaveCommands && command != Command::Inspect;
-}
-
-bool WorksOnEveryPrinter(Command command) {
-    return command == Command::Get || command == Command::Set || command == Command::Reset ||
-           command == Command::Send || command == Command::Apply;
-}
-
 // The program's own options (help and version); the options of one command; or, for the first pass,
 // every command's options, so that their values are not taken for the command word.
 enum class OptionSet { Program, All, Command };
@@ -164,11 +112,11 @@ void AddOptions(QCommandLineParser& parser, OptionSet set, const CommandSpec* co
         parser.addOption(kVersion);
     }
     parser.addOption(kJson);
-    if (all || TalksToPrinter(command->command)) {
+    if (all || command->talksToPrinter) {
         parser.addOption(kSerial);
         parser.addOption(kWait);
     }
-    if (all || WorksOnEveryPrinter(command->command)) {
+    if (all || command->everyPrinter) {
         parser.addOption(kAll);
     }
     if (all || command->command == Command::Apply) {
@@ -192,7 +140,7 @@ void AddOptions(QCommandLineParser& parser, OptionSet set, const CommandSpec* co
 QString GeneralDescription() {
     QString text = QStringLiteral(
         "Reads and changes the settings of a Tamblor LM-360R label printer over USB.\n\nCommands:\n");
-    for (const CommandSpec& c : kCommands) {
+    for (const CommandSpec& c : Commands()) {
         text += QStringLiteral("  %1%2\n").arg(QLatin1String(c.syntax), -36).arg(QLatin1String(c.summary));
     }
     text += QStringLiteral("\nRun \"lm360rctl COMMAND --help\" for a command's own options.\n"
@@ -380,7 +328,7 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
         }
         return Usage(QStringLiteral("no command given (see lm360rctl --help)"));
     }
-    const CommandSpec* command = FindCommand(words[0]);
+    const CommandSpec* command = CommandNamed(words[0]);
     if (command == nullptr) {
         return Usage(QStringLiteral("unknown command \"%1\" (see lm360rctl --help)").arg(words[0]));
     }
@@ -401,15 +349,15 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
     parsed.outcome = ParsedCommandLine::Outcome::Run;
     Invocation& invocation = parsed.invocation;
     invocation.command = command->command;
-    invocation.serial = TalksToPrinter(command->command) ? parser.value(kSerial) : QString();
-    invocation.all = WorksOnEveryPrinter(command->command) && parser.isSet(kAll);
+    invocation.serial = command->talksToPrinter ? parser.value(kSerial) : QString();
+    invocation.all = command->everyPrinter && parser.isSet(kAll);
     if (invocation.all && parser.isSet(kSerial)) {
         return Usage(QStringLiteral("--all and --serial cannot be combined: --all takes every LM-360R "
                                     "attached, --serial one of them"));
     }
     invocation.json = parser.isSet(kJson);
     invocation.yes = command->command == Command::Reset && parser.isSet(kYes);
-    if (TalksToPrinter(command->command) && parser.isSet(kWait)) {
+    if (command->talksToPrinter && parser.isSet(kWait)) {
         bool number = false;
         const double seconds = parser.value(kWait).toDouble(&number);
         // toDouble() also takes "nan" and "inf"; the comparisons below would let NaN through.

@@ -1,6 +1,7 @@
 #include "cli/Completion.h"
 
 #include "cli/CommandGroups.h"
+#include "cli/Commands.h"
 #include "cli/ExitCodes.h"
 #include "cli/Output.h"
 #include "cli/SettingWords.h"
@@ -58,6 +59,14 @@ int RunCompletion(const QStringList& words) {
         Settings(what == QLatin1String("writable"));
     } else if (what == QLatin1String("values")) {
         return Values(argument);
+    } else if (what == QLatin1String("commands")) {
+        // All of them, or those that take an option: --serial and --wait ("printer"), --all ("every").
+        for (const CommandSpec& command : Commands()) {
+            if (argument.isEmpty() || (argument == QLatin1String("printer") && command.talksToPrinter) ||
+                (argument == QLatin1String("every") && command.everyPrinter)) {
+                Candidate(QLatin1String(command.name), QLatin1String(command.summary));
+            }
+        }
     } else if (what == QLatin1String("groups")) {
         for (const GroupWord& group : GroupWords()) {
             Candidate(QLatin1String(group.name), GroupSettings(group.group));

@@ -29,7 +29,12 @@ void Choose(std::vector<ChosenValue>& choices, const ChosenValue& choice) {
               [](const ChosenValue& a, const ChosenValue& b) { return a.kind < b.kind; });
 }
 
+bool Chosen(const std::vector<ChosenValue>& choices, protocol::SettingKind kind) {
+    return std::any_of(choices.begin(), choices.end(), [kind](const ChosenValue& c) { return c.kind == kind; });
+}
+
 // A setting in a document or file, unless it is read-only: then nothing is chosen and nothing is wrong.
+// Named twice, it says two things at once, as on the command line.
 std::optional<QString> ChooseFromFile(std::vector<ChosenValue>& choices, const QString& setting,
                                       const QString& word) {
     const protocol::SettingRow* found = nullptr;
@@ -42,6 +47,9 @@ std::optional<QString> ChooseFromFile(std::vector<ChosenValue>& choices, const Q
     ChosenValue choice{found->kind};
     if (auto error = ReadValueWord(found->kind, word, choice.index)) {
         return error;
+    }
+    if (Chosen(choices, choice.kind)) {
+        return QStringLiteral("%1 is given twice").arg(SettingName(choice.kind));
     }
     Choose(choices, choice);
     return std::nullopt;
@@ -124,9 +132,7 @@ std::optional<QString> ReadAssignments(const QStringList& words, std::vector<Cho
         if (auto error = ReadChosenValue(word.left(equals), word.mid(equals + 1), choice)) {
             return error;
         }
-        const bool again = std::any_of(choices.begin(), choices.end(),
-                                       [&choice](const ChosenValue& c) { return c.kind == choice.kind; });
-        if (again) {
+        if (Chosen(choices, choice.kind)) {
             return QStringLiteral("%1 is given twice").arg(SettingName(choice.kind));
         }
         Choose(choices, choice);

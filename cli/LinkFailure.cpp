@@ -2,7 +2,7 @@
 
 #include "cli/ExitCodes.h"
 #include "cli/Output.h"
-#include "platform/usb/UsbStatus.h"
+#include "platform/usbhost/UsbStatus.h"
 #include "usb/LinkProblem.h"
 
 namespace cli {

@@ -1,6 +1,6 @@
-#include "backend/BusChoice.h"
 #include "cli/Run.h"
 #include "platform/core/Translations.h"
+#include "usb/BusChoice.h"
 
 #include <QCoreApplication>
 #include <QLocale>
@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationVersion(QStringLiteral(LM360R_VERSION));
     // Scripts parse the output: it is the application's English whatever the user's language.
     platform::InstallTranslators(app, QLocale(QLocale::English));
-    const int status = cli::Run(QCoreApplication::arguments(), backend::ChooseUsbBus);
+    const int status = cli::Run(QCoreApplication::arguments(), ChooseUsbBus);
     std::fflush(stdout);
     return status;
 }

@@ -1,6 +1,6 @@
 // What a USB device says about itself is untrusted: string descriptors and IEEE 1284 device IDs
 // of any length and content must decode without reading outside what the device delivered.
-#include "platform/usb/UsbInterface.h"
+#include "platform/usbhost/UsbInterface.h"
 #include "usb/CUsbStrings.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/usb/UsbInterface.h"
-#include "platform/usb/UsbRequests.h"
+#include "platform/usbhost/UsbInterface.h"
+#include "platform/usbhost/UsbRequests.h"
 #include "simulator/DeviceIdentity.h"
 #include "simulator/PrinterSettings.h"
 

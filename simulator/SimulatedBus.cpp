@@ -1,6 +1,6 @@
 #include "simulator/SimulatedBus.h"
 
-#include "platform/usb/UsbRequests.h"
+#include "platform/usbhost/UsbRequests.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,7 +1,7 @@
 // Construction, targets, and the open: scan the bus for the target printer's printer-class
 // interface, open it, choose its bulk pipes and put the printer into a known state.
 
-#include "platform/usb/UsbRequests.h"
+#include "platform/usbhost/UsbRequests.h"
 #include "protocol/Frames.h"
 #include "usb/CUsb.h"
 #include "usb/PrinterIdentity.h"

@@ -1,7 +1,7 @@
 #include "usb/CUsbStrings.h"
 
-#include "platform/usb/TextConversion.h"
-#include "platform/usb/UsbRequests.h"
+#include "platform/core/TextConversion.h"
+#include "platform/usbhost/UsbRequests.h"
 
 #include <algorithm>
 #include <array>

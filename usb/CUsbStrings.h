@@ -2,7 +2,7 @@
 
 // Internal to the link: how it reads a printer's identity. Declared here so tests can reach them.
 
-#include "platform/usb/UsbInterface.h"
+#include "platform/usbhost/UsbInterface.h"
 
 #include <cstdint>
 #include <optional>

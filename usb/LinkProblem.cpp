@@ -1,6 +1,6 @@
 #include "usb/LinkProblem.h"
 
-#include "platform/usb/UsbStatus.h"
+#include "platform/usbhost/UsbStatus.h"
 
 LinkProblem ProblemOf(LinkResult result, std::int32_t status) {
     if (result == kLinkOk) {

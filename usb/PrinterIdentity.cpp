@@ -1,6 +1,6 @@
 #include "usb/PrinterIdentity.h"
 
-#include "platform/usb/UsbRequests.h"
+#include "platform/usbhost/UsbRequests.h"
 #include "usb/CUsbStrings.h"
 
 #include <algorithm>

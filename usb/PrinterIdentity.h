@@ -3,7 +3,7 @@
 // How the link tells who a printer-class interface belongs to; shared by the open and by tools that
 // list printers, so both see the same identity.
 
-#include "platform/usb/UsbInterface.h"
+#include "platform/usbhost/UsbInterface.h"
 
 #include <optional>
 #include <string>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/usb/UsbInterface.h"
+#include "platform/usbhost/UsbInterface.h"
 
 #include <cstdint>
 #include <memory>

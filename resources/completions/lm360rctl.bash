@@ -105,7 +105,7 @@ _lm360rctl() {
     fi
 
     case $command in
-        "") _lm360rctl_words "list get set reset status save-commands inspect send apply" ;;
+        "") _lm360rctl_words "$(_lm360rctl_ask commands)" ;;
         get)
             local setting left=""
             for setting in $(_lm360rctl_ask settings); do

@@ -1,5 +1,5 @@
-# fish completion for lm360rctl. The settings and their values come from the program itself
-# ("lm360rctl __complete"), so they are always the ones it takes.
+# fish completion for lm360rctl. The commands, the settings and their values come from the program
+# itself ("lm360rctl __complete"), so they are always the ones it takes.
 
 # Asks the program being completed: "WORD<TAB>DESCRIPTION" a line, as fish shows candidates.
 function __lm360rctl_ask
@@ -51,6 +51,13 @@ function __lm360rctl_command_is
     contains -- "$words[1]" $argv
 end
 
+# Whether the command on the line takes the options of a kind: --serial and --wait ("printer"), --all
+# ("every"), as the program says.
+function __lm360rctl_command_takes
+    set -l words (__lm360rctl_words)
+    contains -- "$words[1]" (__lm360rctl_ask_words commands $argv[1])
+end
+
 # The values of the setting "set" was given.
 function __lm360rctl_set_values
     __lm360rctl_ask values (__lm360rctl_words)[2]
@@ -87,28 +94,18 @@ function __lm360rctl_assignments
     end
 end
 
-set -l printer_commands list get set reset status send apply
-set -l every_printer_commands get set reset send apply
 
 complete -c lm360rctl -f
 
 complete -c lm360rctl -n __lm360rctl_needs_command -s h -l help -d 'Show the help'
 complete -c lm360rctl -n __lm360rctl_needs_command -s v -l version -d 'Show the version'
-complete -c lm360rctl -n __lm360rctl_needs_command -a list -d 'List printer interfaces and which one is the target'
-complete -c lm360rctl -n __lm360rctl_needs_command -a get -d 'Read settings'
-complete -c lm360rctl -n __lm360rctl_needs_command -a set -d "Write a setting and check the printer's answer"
-complete -c lm360rctl -n __lm360rctl_needs_command -a reset -d "Reset the printer's settings"
-complete -c lm360rctl -n __lm360rctl_needs_command -a status -d "Print the printer's status reply"
-complete -c lm360rctl -n __lm360rctl_needs_command -a save-commands -d 'Save a command file'
-complete -c lm360rctl -n __lm360rctl_needs_command -a inspect -d 'Check a command file'
-complete -c lm360rctl -n __lm360rctl_needs_command -a send -d 'Send a command file to the printer'
-complete -c lm360rctl -n __lm360rctl_needs_command -a apply -d 'Write only the settings that differ from the ones wanted'
+complete -c lm360rctl -n __lm360rctl_needs_command -a '(__lm360rctl_ask commands)'
 
 complete -c lm360rctl -n 'not __lm360rctl_needs_command' -s h -l help -d 'Show the help of the command'
 complete -c lm360rctl -n 'not __lm360rctl_needs_command' -l json -d 'Print one JSON document instead of text'
-complete -c lm360rctl -n "__lm360rctl_command_is $printer_commands" -l serial -x -d 'Use only the printer with this serial number'
-complete -c lm360rctl -n "__lm360rctl_command_is $printer_commands" -l wait -x -d 'Wait up to SECONDS for the printer'
-complete -c lm360rctl -n "__lm360rctl_command_is $every_printer_commands" -l all -d 'Every LM-360R attached, one after the other'
+complete -c lm360rctl -n '__lm360rctl_command_takes printer' -l serial -x -d 'Use only the printer with this serial number'
+complete -c lm360rctl -n '__lm360rctl_command_takes printer' -l wait -x -d 'Wait up to SECONDS for the printer'
+complete -c lm360rctl -n '__lm360rctl_command_takes every' -l all -d 'Every LM-360R attached, one after the other'
 complete -c lm360rctl -n '__lm360rctl_command_is reset' -s y -l yes -d 'Reset without asking for confirmation'
 complete -c lm360rctl -n '__lm360rctl_command_is apply' -l check -d 'Say what would change, and write nothing'
 complete -c lm360rctl -n '__lm360rctl_command_is apply' -l from -r -F -d 'Take the settings wanted from a command file or get --json'

@@ -1,6 +1,6 @@
 #include "simulator/usbredir/PrinterDescriptors.h"
 
-#include "platform/usb/UsbRequests.h"
+#include "platform/usbhost/UsbRequests.h"
 
 namespace simulator::usbredir {
 namespace {

@@ -1,6 +1,6 @@
 #include "simulator/usbredir/RedirectedPrinter.h"
 
-#include "platform/usb/UsbRequests.h"
+#include "platform/usbhost/UsbRequests.h"
 #include "simulator/usbredir/PrinterDescriptors.h"
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 // language, lists that still say their item, the band as a notification, and short field
 // texts that fit. tests/app/desktop/ reads the same through the real accessibility bus.
 #include "app/ApplicationServices.h"
-#include "app/ConnectionTexts.h"
+#include "texts/ConnectionTexts.h"
 #include "app/Vexo_MainController.h"
 #include "simulator/SimulatedBus.h"
 #include "tests/app/Catalogues.h"

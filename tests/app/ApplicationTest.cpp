@@ -2,7 +2,7 @@
 #include "app/ApplicationServices.h"
 #include "app/Vexo_MainController.h"
 #include "app/Vexo_Progress.h"
-#include "app/WindowTexts.h"
+#include "texts/WindowTexts.h"
 #include "platform/core/Localized.h"
 #include "simulator/SimulatedBus.h"
 #include "tests/app/Catalogues.h"

@@ -1,5 +1,5 @@
 #include "app/ExchangeAlerts.h"
-#include "app/WindowTexts.h"
+#include "texts/WindowTexts.h"
 #include "tests/app/UsbComFixture.h"
 #include "tests/support/PrinterHolding.h"
 

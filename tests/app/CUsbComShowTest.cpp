@@ -1,4 +1,4 @@
-#include "app/WindowTexts.h"
+#include "texts/WindowTexts.h"
 #include "tests/app/UsbComFixture.h"
 
 #include <QTimer>

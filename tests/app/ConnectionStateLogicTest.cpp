@@ -1,4 +1,4 @@
-#include "app/ConnectionState.h"
+#include "usb/ConnectionState.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "app/Vexo_MainController.h"
-#include "app/WindowTexts.h"
+#include "texts/WindowTexts.h"
 #include "platform/core/Localized.h"
 #include "platform/ui/QtDialogs.h"
 #include "tests/app/Catalogues.h"

@@ -2,7 +2,7 @@
 // readers, the command line, and every text in the user's language.
 #include "app/MenuTitles.h"
 #include "app/Vexo_MainController.h"
-#include "app/WindowTexts.h"
+#include "texts/WindowTexts.h"
 #include "platform/core/Localized.h"
 #include "tests/app/Catalogues.h"
 #include "tests/app/PrintQString.h"

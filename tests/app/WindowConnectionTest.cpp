@@ -2,7 +2,7 @@
 // at launch, when printers come and go, and with several to choose from.
 #include "app/ApplicationServices.h"
 #include "app/Vexo_MainController.h"
-#include "app/WindowTexts.h"
+#include "texts/WindowTexts.h"
 #include "platform/core/Localized.h"
 #include "simulator/SimulatedBus.h"
 #include "tests/app/Catalogues.h"

@@ -73,7 +73,7 @@ class ApplyFrames : public testing::Test {
     int Run(const QStringList& arguments) {
         testing::internal::CaptureStdout();
         testing::internal::CaptureStderr();
-        const int status = cli::Run(QStringList{"lm360rctl"} + arguments, [this](const backend::BusOptions&) {
+        const int status = cli::Run(QStringList{"lm360rctl"} + arguments, [this](const BusOptions&) {
             return std::make_unique<LentBus>(bus_);
         });
         testing::internal::GetCapturedStdout();

@@ -192,6 +192,10 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase{
             "wish", "{\"printers\": []}", kExitInvalidFile,
             "lm360rctl: %1: it holds several printers' settings (get --all); give one printer's document"},
+        FileCase{"wish",
+                 "{\"settings\": [{\"setting\": \"network\", \"value\": \"1\"}, "
+                 "{\"setting\": \"network\", \"value\": \"2\"}]}",
+                 kExitInvalidFile, "lm360rctl: %1: network is given twice"},
         FileCase{"wish", "{\"settings\": [{\"setting\": \"network\", \"value\": null}]}", kExitInvalidFile,
                  "lm360rctl: %1: \"unknown\" is not a value of network (1|2|3 (Mode 1, Mode 2, Mode 3))"},
         FileCase{

@@ -1,6 +1,6 @@
 #include "simulator/SimulatedPrinter.h"
 
-#include "platform/usb/UsbRequests.h"
+#include "platform/usbhost/UsbRequests.h"
 #include "protocol/Frames.h"
 
 #include <gtest/gtest.h>
