@@ -184,8 +184,12 @@ soak_check_outcome() { # NAME
       soak_check "a check changes nothing" $? "$name (${soak_kind[$name]}) changed ${soak_state_before[$name]}to $(state_now)"
       ;;
     *" apply "*)
-      # What the printer answers now, by a read of its own, against what apply said it left.
-      "$ctl" get --json >"$out/$name.after" 2>/dev/null
+      # What the printer answers now, by a read of its own, against what apply said it left. The read
+      # may find the printer busy with a job; then there is nothing to compare.
+      if ! "$ctl" --wait 30 get --json >"$out/$name.after" 2>/dev/null; then
+        soak_log "no read to check $name against"
+        return
+      fi
       python3 - "$out/$name.out" "$out/$name.after" <<'EOF'
 import json, sys
 applied = {s["setting"]: s["after"] for s in json.load(open(sys.argv[1]))["settings"]}
