@@ -30,7 +30,8 @@ void Choose(std::vector<ChosenValue>& choices, const ChosenValue& choice) {
 }
 
 bool Chosen(const std::vector<ChosenValue>& choices, protocol::SettingKind kind) {
-    return std::any_of(choices.begin(), choices.end(), [kind](const ChosenValue& c) { return c.kind == kind; });
+    return std::any_of(choices.begin(), choices.end(),
+                       [kind](const ChosenValue& c) { return c.kind == kind; });
 }
 
 // A setting in a document or file, unless it is read-only: then nothing is chosen and nothing is wrong.

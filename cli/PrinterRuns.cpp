@@ -6,7 +6,6 @@
 #include "cli/OutputRedirect.h"
 #include "cli/PrinterCommands.h"
 #include "cli/TargetPrinter.h"
-#include "protocol/PrinterModel.h"
 
 #include <QJsonArray>
 #include <algorithm>
@@ -42,9 +41,8 @@ class NamedPrinterOutput final : public OutputRedirect {
     // The printer the exchanges open: the first that matches the target.
     QJsonValue Printer() const {
         SettingsService service = TargetPrinter(bus_, serial_);
-        const PrinterListing listing = service.ListPrinters();
-        const ListedPrinter* used = listing.InUse();
-        return used != nullptr ? QJsonValue(IdentityJson(used->identity)) : QJsonValue(QJsonValue::Null);
+        const std::optional<PrinterIdentity> used = service.PrinterInUse();
+        return used ? QJsonValue(IdentityJson(*used)) : QJsonValue(QJsonValue::Null);
     }
 
     platform::UsbBus& bus_;
@@ -91,24 +89,16 @@ int Severity(int exitCode) {
     return static_cast<int>(found - kLeastFirst.begin());
 }
 
-// Why printer `index` of the LM-360R printers attached cannot be reached on its own, or nullopt when
-// it can: exchanges find a printer by its serial number, and open the first that carries it.
-std::optional<QString> Unreachable(const std::vector<PrinterIdentity>& printers, std::size_t index) {
-    const std::string serial = printers[index].serial.value_or(std::string());
-    if (serial.empty()) {
-        if (printers.size() == 1) {
-            return std::nullopt;
-        }
+// Why a printer of those attached cannot be reached on its own, in words; nullopt when it can.
+std::optional<QString> Unreachable(const ModelPrinter& printer, std::size_t attached) {
+    switch (printer.reach) {
+    case ModelPrinter::Reach::Alone:
+        break;
+    case ModelPrinter::Reach::NoSerialAmongSeveral:
         return QStringLiteral("this LM-360R has no serial number, so it cannot be told apart from the "
                               "other %1 attached; to work on it, unplug the others")
-            .arg(printers.size() - 1);
-    }
-    const std::string manufacturer(protocol::kTargetManufacturer);
-    const std::string product(protocol::kTargetProduct);
-    const auto first = std::find_if(printers.begin(), printers.end(), [&](const PrinterIdentity& p) {
-        return MatchesTargets(p, &manufacturer, &product, &serial);
-    });
-    if (first != printers.begin() + static_cast<std::ptrdiff_t>(index)) {
+            .arg(attached - 1);
+    case ModelPrinter::Reach::SerialListedBefore:
         return QStringLiteral("an LM-360R listed before this one has the same serial number, so only that "
                               "one can be reached");
     }
@@ -122,15 +112,10 @@ int RunOnOne(platform::UsbBus& bus, const Invocation& invocation, const PrinterC
 
 int RunOnEach(platform::UsbBus& bus, const Invocation& invocation, const PrinterCommand& command) {
     SettingsService service = TargetPrinter(bus, QString());
-    const PrinterListing listing = service.ListPrinters();
-    if (listing.status != platform::kUsbOk) {
-        return ReportListingFailure(listing.status);
-    }
-    std::vector<PrinterIdentity> printers;
-    for (const ListedPrinter& listed : listing.printers) {
-        if (listed.target) {
-            printers.push_back(listed.identity);
-        }
+    platform::UsbStatus listed = platform::kUsbOk;
+    const std::vector<ModelPrinter> printers = service.EveryModelPrinter(listed);
+    if (listed != platform::kUsbOk) {
+        return ReportListingFailure(listed);
     }
     if (printers.empty()) {
         return ReportLinkFailure(kLinkNoPrinter, 0, QStringLiteral("looking for printers"));
@@ -147,12 +132,12 @@ int RunOnEach(platform::UsbBus& bus, const Invocation& invocation, const Printer
     bool changed = false;
     QJsonArray entries;
     for (std::size_t i = 0; i < printers.size(); ++i) {
-        MarkedPrinterOutput output(printers[i]);
+        MarkedPrinterOutput output(printers[i].identity);
         int exitCode = kExitLinkFailure;
-        if (const auto why = Unreachable(printers, i)) {
+        if (const auto why = Unreachable(printers[i], printers.size())) {
             PrintError(*why);
         } else {
-            each.serial = QString::fromStdString(printers[i].serial.value_or(std::string()));
+            each.serial = QString::fromStdString(printers[i].identity.serial.value_or(std::string()));
             exitCode = command(bus, each);
         }
         const QJsonObject entry = output.Entry(exitCode);

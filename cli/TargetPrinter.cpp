@@ -18,12 +18,12 @@ void WarnWhenSeveralMatch(SettingsService& service, const QString& serial) {
     if (!serial.isEmpty()) {
         return;
     }
-    const PrinterListing listing = service.ListPrinters();
-    const std::size_t matching = listing.Matching();
-    if (matching < 2) {
+    std::size_t matching = 0;
+    const std::optional<PrinterIdentity> inUse = service.PrinterInUse(&matching);
+    if (matching < 2 || !inUse) {
         return;
     }
-    const std::optional<std::string>& used = listing.InUse()->identity.serial;
+    const std::optional<std::string>& used = inUse->serial;
     PrintError(QStringLiteral("warning: %1 LM-360R printers are attached; using the first, %2; choose "
                               "another with --serial SERIAL (\"lm360rctl list\" shows them)")
                    .arg(matching)

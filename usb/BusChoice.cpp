@@ -13,4 +13,3 @@ std::unique_ptr<platform::UsbBus> ChooseUsbBus(const BusOptions& options) {
     }
     return platform::CreateLibusbBus(options.libusb);
 }
-

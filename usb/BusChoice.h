@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/usbhost/libusb/LibusbBus.h"
 #include "platform/usbhost/UsbInterface.h"
+#include "platform/usbhost/libusb/LibusbBus.h"
 
 #include <memory>
 
@@ -15,4 +15,3 @@ struct BusOptions {
 // options: the machine's own (libusb), or with LM360R_USB=simulated the simulated printer, its settings
 // kept in the file LM360R_SIM_STATE names when it is set. The two are siblings behind platform::UsbBus.
 std::unique_ptr<platform::UsbBus> ChooseUsbBus(const BusOptions& options = {});
-

@@ -133,3 +133,92 @@ PrinterListing SettingsService::ListPrinters() {
     }
     return listing;
 }
+
+DesiredOutcome SettingsService::ApplyDesired(std::span<const DesiredValue> desired, bool check,
+                                             ProgressIndicator* progress) {
+    DesiredOutcome outcome;
+    const auto fail = [&outcome](protocol::SettingKind kind, DesiredOutcome::Step step, LinkResult result,
+                                 std::int32_t status) {
+        outcome.result = result;
+        outcome.status = status;
+        outcome.failedKind = kind;
+        outcome.failedStep = step;
+        return outcome;
+    };
+    // Everything is read before anything is written, so a printer that cannot be read is left as it is.
+    for (const DesiredValue& wanted : desired) {
+        const ReadOutcome read = ReadSetting(wanted.kind, progress);
+        if (read.result != kLinkOk) {
+            return fail(wanted.kind, DesiredOutcome::Step::Read, read.result, read.status);
+        }
+        const int value = protocol::ReplyValue(protocol::ValueByte(wanted.value));
+        outcome.settings.push_back({wanted.kind, value, read.value, read.value});
+    }
+    for (std::size_t i = 0; i < outcome.settings.size(); ++i) {
+        SettingChange& change = outcome.settings[i];
+        if (SettingChange::SameValue(change.before, change.desired)) {
+            continue;
+        }
+        if (check) {
+            change.after = change.desired;
+            continue;
+        }
+        const WriteOutcome write = WriteSetting(change.kind, desired[i].value, false, progress);
+        if (write.result != kLinkOk) {
+            outcome.settings.resize(i + 1);
+            change.after = change.before;
+            return fail(change.kind,
+                        FailedReadingBack(write.result) ? DesiredOutcome::Step::ReadBack
+                                                        : DesiredOutcome::Step::Write,
+                        write.result, write.status);
+        }
+        change.written = true;
+        change.after = write.answered;
+    }
+    return outcome;
+}
+
+std::optional<PrinterIdentity> SettingsService::PrinterInUse(std::size_t* matching) {
+    const PrinterListing listing = ListPrinters();
+    if (matching != nullptr) {
+        *matching = listing.Matching();
+    }
+    const ListedPrinter* used = listing.InUse();
+    return used != nullptr ? std::optional(used->identity) : std::nullopt;
+}
+
+std::vector<ModelPrinter> SettingsService::EveryModelPrinter(platform::UsbStatus& status) {
+    SettingsService any(bus_);
+    const PrinterListing listing = any.ListPrinters();
+    status = listing.status;
+    std::vector<ModelPrinter> printers;
+    for (const ListedPrinter& listed : listing.printers) {
+        if (listed.target) {
+            printers.push_back({listed.identity});
+        }
+    }
+    const std::string maker(protocol::kTargetManufacturer);
+    const std::string model(protocol::kTargetProduct);
+    for (std::size_t i = 0; i < printers.size(); ++i) {
+        const std::string serial = printers[i].identity.serial.value_or(std::string());
+        if (serial.empty()) {
+            printers[i].reach =
+                printers.size() == 1 ? ModelPrinter::Reach::Alone : ModelPrinter::Reach::NoSerialAmongSeveral;
+            continue;
+        }
+        const auto first = std::find_if(printers.begin(), printers.end(), [&](const ModelPrinter& p) {
+            return MatchesTargets(p.identity, &maker, &model, &serial);
+        });
+        if (first != printers.begin() + static_cast<std::ptrdiff_t>(i)) {
+            printers[i].reach = ModelPrinter::Reach::SerialListedBefore;
+        }
+    }
+    return printers;
+}
+
+SettingsService SettingsService::ForPrinter(const PrinterIdentity& printer) const {
+    SettingsService service(bus_);
+    service.SetTarget(std::string(protocol::kTargetManufacturer), std::string(protocol::kTargetProduct),
+                      printer.serial.value_or(std::string()));
+    return service;
+}

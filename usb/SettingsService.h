@@ -3,6 +3,7 @@
 #include "platform/usbhost/UsbInterface.h"
 #include "protocol/SettingKind.h"
 #include "usb/CUsb.h"
+#include "usb/DesiredState.h"
 #include "usb/LinkResult.h"
 #include "usb/PrinterIdentity.h"
 
@@ -66,6 +67,14 @@ struct PrinterListing {
     bool ShowsRefusedPrinter() const;
 };
 
+// An LM-360R attached, and why it cannot be reached on its own when it cannot: exchanges find a
+// printer by its serial number and open the first that carries it.
+struct ModelPrinter {
+    enum class Reach { Alone, NoSerialAmongSeveral, SerialListedBefore };
+    PrinterIdentity identity;
+    Reach reach = Reach::Alone;
+};
+
 // The printer's settings as both programs work with them. Each operation is one exchange on a fresh
 // connection (a reset is two), made through the link's named transactions, and returns everything
 // that happened: results, platform statuses and values. Showing or printing it is the caller's part.
@@ -96,6 +105,19 @@ class SettingsService {
     TransactionOutcome Send(std::span<const std::uint8_t> bytes);
     // Every printer-class interface present, without claiming any of them.
     PrinterListing ListPrinters();
+
+    // Reads every setting of `desired`, then writes only those whose value differs, reading each back
+    // and comparing; with `check` writes nothing and says what would change.
+    DesiredOutcome ApplyDesired(std::span<const DesiredValue> desired, bool check,
+                                ProgressIndicator* progress = nullptr);
+    // The printer the exchanges reach, and how many match the target (without a serial every LM-360R
+    // does, and only the first is used). nullopt when none matches.
+    std::optional<PrinterIdentity> PrinterInUse(std::size_t* matching = nullptr);
+    // Every LM-360R attached, in the bus's order, each with the serial number its exchanges go by.
+    // `status` gets the listing's own status.
+    std::vector<ModelPrinter> EveryModelPrinter(platform::UsbStatus& status);
+    // The service for one of them: the same bus, the printer's serial as the target.
+    SettingsService ForPrinter(const PrinterIdentity& printer) const;
 
   private:
     platform::UsbBus& bus_;
