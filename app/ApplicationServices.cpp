@@ -40,6 +40,10 @@ class CUsbComSettings final : public SettingsExchange {
         return com_.SetSetting(zero, kind);
     }
     void comboBoxSelectionDidChange(QComboBox* sender) override { com_.comboBoxSelectionDidChange(sender); }
+    LinkResult ApplyDesired(std::span<const DesiredValue> desired) override {
+        return com_.ApplyDesired(desired);
+    }
+    std::optional<int> HeldValue(protocol::SettingKind kind) const override { return com_.HeldValue(kind); }
     PrinterListing ListPrinters() override { return com_.ListPrinters(); }
     std::optional<TransactionOutcome> LastOutcome() const override { return com_.LastOutcome(); }
     void Abandon() override { com_.Abandon(); }

@@ -7,6 +7,7 @@
 #include "usb/SettingsService.h"
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <span>
@@ -54,6 +55,12 @@ class CUsbCom {
     // Writes the list's choice, reads it back, compares and shows the printer's answer; kind 6 resets
     // the printer and reads every setting again. With `zero` set, 0 is written instead.
     LinkResult SetSetting(std::int8_t zero, protocol::SettingKind kind);
+    // Writes only the settings of `desired` whose value differs from what the printer holds, each read
+    // back and compared as SetSetting does; shows every answer and raises the same alerts. The result
+    // of the exchange that failed, else kLinkOk.
+    LinkResult ApplyDesired(std::span<const DesiredValue> desired);
+    // What the printer held when it last answered for the kind.
+    std::optional<int> HeldValue(protocol::SettingKind kind) const;
     // The alert of a failed exchange: `statement` says what failed and `reason` why; the key's text
     // followed directly by the code and ")" goes into the details (and is the statement when none is given).
     void mRunAlertPanel(std::string_view key, std::int32_t code, const QString& statement,
@@ -103,6 +110,7 @@ class CUsbCom {
 
     std::uint16_t pscIndex_ = 0;
     std::optional<TransactionOutcome> lastOutcome_;
+    std::map<protocol::SettingKind, int> held_; // the printer's last answer for each kind
     bool abandoned_ = false;
     // Declared last: gone first, so no worker outlives the service it uses.
     ExchangeRunner runner_;

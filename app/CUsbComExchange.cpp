@@ -1,13 +1,13 @@
 // Reading, writing and resetting settings through the service, and the alerts that report failures.
 #include "app/CUsbCom.h"
-#include "texts/ConnectionTexts.h"
 #include "app/ExchangeAlerts.h"
-#include "texts/WindowTexts.h"
 #include "platform/core/Localized.h"
 #include "platform/ui/Dialogs.h"
 #include "protocol/SettingValues.h"
 #include "protocol/SettingsTable.h"
+#include "texts/ConnectionTexts.h"
 #include "texts/SettingTexts.h"
+#include "texts/WindowTexts.h"
 
 #include <QComboBox>
 #include <QString>
@@ -72,6 +72,47 @@ LinkResult CUsbCom::WriteSetting(std::int8_t zero, protocol::SettingKind kind) {
     }
     ShowSetting(written.result, zero, kind, written.answered);
     return written.result;
+}
+
+LinkResult CUsbCom::ApplyDesired(std::span<const DesiredValue> desired) {
+    if (abandoned_) {
+        return kRefusedKind;
+    }
+    const DesiredOutcome outcome =
+        runner_.Run([&] { return service_.ApplyDesired(desired, false, progress()); });
+    NoteOutcome(outcome.result, outcome.status);
+    if (abandoned_) {
+        return outcome.result;
+    }
+    for (const SettingChange& change : outcome.settings) {
+        const QString setting = texts::SettingTitle(change.kind);
+        if (change.Mismatch()) {
+            mRunAlertPanel(exchange::kMatchingErrorKey, exchange::kMatchingErrorCode,
+                           texts::ValueMismatch(setting, texts::ValueWithCode(change.kind, change.desired),
+                                                texts::ValueWithCode(change.kind, change.after)),
+                           texts::ValueMismatchShown());
+        }
+        ShowSetting(kLinkOk, 0, change.kind, change.after);
+    }
+    if (outcome.Failed()) {
+        const QString setting = texts::SettingTitle(outcome.failedKind);
+        switch (outcome.failedStep) {
+        case DesiredOutcome::Step::Read:
+            AlertIfFailed(exchange::AlertKeyForRead(outcome.result), texts::ReadFailed(setting),
+                          outcome.result, outcome.status);
+            break;
+        case DesiredOutcome::Step::Write:
+        case DesiredOutcome::Step::ReadBack:
+            AlertIfFailed(exchange::AlertKeyForWrite(outcome.result),
+                          outcome.failedStep == DesiredOutcome::Step::ReadBack
+                              ? texts::ReadBackFailed(setting)
+                              : texts::WriteFailed(setting),
+                          outcome.result, outcome.status);
+            break;
+        }
+        ShowSetting(outcome.result, 0, outcome.failedKind, 0);
+    }
+    return outcome.result;
 }
 
 LinkResult CUsbCom::ResetPrinter() {

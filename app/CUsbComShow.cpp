@@ -1,8 +1,8 @@
 // What the window shows for a setting after an exchange: the current-value text and the list's
 // selection, so that the list shows what the printer holds.
 #include "app/CUsbCom.h"
-#include "texts/ConnectionTexts.h"
 #include "protocol/SettingValues.h"
+#include "texts/ConnectionTexts.h"
 #include "texts/SettingTexts.h"
 
 #include <QComboBox>
@@ -32,15 +32,22 @@ void CUsbCom::ShowSetting(LinkResult result, std::int8_t /*flag*/, protocol::Set
         return;
     }
     if (result != kLinkOk) {
+        held_.erase(kind);
         // The user's last choice stays selected. A printer that is not there, or may not be opened,
         // says so instead of "Unknown".
         ShowText(FieldFor(kind), FailedFieldText(result, lastOutcome_ ? lastOutcome_->status : 0));
         return;
     }
+    held_[kind] = value;
     const protocol::ValueDisplay shown = protocol::DisplayForValue(kind, value);
     if (!shown.shown) {
         return;
     }
     SelectItem(ListFor(kind), shown.display.index);
     ShowText(FieldFor(kind), texts::Shown(shown.display.text));
+}
+
+std::optional<int> CUsbCom::HeldValue(protocol::SettingKind kind) const {
+    const auto found = held_.find(kind);
+    return found != held_.end() ? std::optional(found->second) : std::nullopt;
 }

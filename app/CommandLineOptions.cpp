@@ -1,5 +1,7 @@
 #include "app/CommandLineOptions.h"
 
+#include "protocol/PrinterModel.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <cstdio>
@@ -18,6 +20,10 @@ Options Describe(QCommandLineParser& parser) {
         "Reads and changes the settings of a Tamblor LM-360R label printer over USB, in a window.\n"
         "LM360R_USB=simulated uses a simulated printer instead of the USB bus."));
     Options options{parser.addHelpOption(), parser.addVersionOption()};
+    parser.addPositionalArgument(
+        QStringLiteral("FILE"),
+        QStringLiteral("A command file to open: its values are chosen in the window."),
+        QStringLiteral("[FILE]"));
     // Qt's own options (-platform, -style) are single-dash words; read as short options, -reverse
     // would look like -v. They are left for QApplication.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -57,4 +63,13 @@ bool OnlyKnownOptionsLeft() {
     std::fprintf(stderr, "%s: %s (see %s --help)\n", qPrintable(kProgram), qPrintable(parser.errorText()),
                  qPrintable(kProgram));
     return false;
+}
+
+QString CommandFileArgument() {
+    QCommandLineParser parser;
+    Describe(parser);
+    parser.parse(QCoreApplication::arguments());
+    const QString first = parser.positionalArguments().value(0);
+    // The printer's own name there names the printer, as the application always took it.
+    return first == QString::fromStdString(protocol::TargetPrinterName()) ? QString() : first;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <optional>
 
 // lm360r-settings --help and --version: answered on the terminal before any window system is
@@ -10,3 +11,6 @@ std::optional<int> AnswerOnTerminal(int& argc, char** argv);
 // Once QApplication has taken Qt's own options, whatever is left must be ours: false, after one line
 // on stderr, when it is not.
 bool OnlyKnownOptionsLeft();
+
+// The command file named on the command line, to open once the window is up; empty when none is.
+QString CommandFileArgument();

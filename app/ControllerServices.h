@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <vector>
 
 class QComboBox;
@@ -41,6 +42,12 @@ class SettingsExchange {
     virtual LinkResult GetSetting(std::int8_t quiet, protocol::SettingKind kind) = 0;
     virtual LinkResult SetSetting(std::int8_t zero, protocol::SettingKind kind) = 0;
     virtual void comboBoxSelectionDidChange(QComboBox* sender) = 0;
+    // Brings the printer to `desired`: writes only the settings whose value differs, each read back and
+    // compared as SetSetting does, shows what the printer answered and reports failures the same way.
+    virtual LinkResult ApplyDesired(std::span<const DesiredValue> desired) = 0;
+    // What the printer held when it last answered for the kind; nullopt when it has not, or the last
+    // exchange for it failed.
+    virtual std::optional<int> HeldValue(protocol::SettingKind kind) const = 0;
 
     // Every printer-class interface present, claiming none.
     virtual PrinterListing ListPrinters() = 0;

@@ -2,10 +2,10 @@
 #include "app/AccessibleInterfaces.h"
 #include "app/MenuTitles.h"
 #include "app/Vexo_MainController.h"
-#include "texts/WindowTexts.h"
 #include "platform/core/Localized.h"
 #include "protocol/SettingsTable.h"
 #include "texts/SettingTexts.h"
+#include "texts/WindowTexts.h"
 #include "ui_MainWindow.h"
 
 #include <QComboBox>

@@ -1,9 +1,9 @@
 // Vexo_MainController::saveCommandFile: the save buttons of the two tabs.
 #include "app/Vexo_MainController.h"
-#include "texts/WindowTexts.h"
 #include "platform/core/AtomicFile.h"
 #include "platform/core/Localized.h"
 #include "platform/ui/Dialogs.h"
+#include "texts/WindowTexts.h"
 
 #include <QDir>
 

@@ -1,22 +1,26 @@
 #include "app/Vexo_MainController.h"
 
 #include "app/AccessibleInterfaces.h"
-#include "texts/WindowTexts.h"
 #include "platform/core/Localized.h"
 #include "platform/ui/Dialogs.h"
 #include "protocol/PrinterModel.h"
 #include "protocol/SettingValues.h"
+#include "texts/WindowTexts.h"
 #include "ui_MainWindow.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMainWindow>
+#include <QMimeData>
 #include <QScreen>
 #include <QThread>
 #include <QTimer>
 #include <QWindow>
+#include <utility>
 
 namespace {
 
@@ -38,8 +42,11 @@ Vexo_MainController::Vexo_MainController(ProgressPanel& panel, const ExchangeFac
     // Each tab's spacer and save row stay below its settings' boxes.
     constexpr int kBelowTheBoxes = 2;
     boxes_ = BuildSettingBoxes(*ui->powerTabLayout, *ui->printTabLayout, kBelowTheBoxes);
-    ChainTabOrder(ui->utilityTab, boxes_, protocol::SettingTab::Power, ui->powerTabOutPutButton);
-    ChainTabOrder(ui->powerTabOutPutButton, boxes_, protocol::SettingTab::Print, ui->printTabOutPutButton);
+    ChainTabOrder(ui->utilityTab, boxes_, protocol::SettingTab::Power, ui->powerTabApplyFileButton);
+    QWidget::setTabOrder(ui->powerTabApplyFileButton, ui->powerTabOutPutButton);
+    ChainTabOrder(ui->powerTabOutPutButton, boxes_, protocol::SettingTab::Print, ui->printTabApplyFileButton);
+    QWidget::setTabOrder(ui->printTabApplyFileButton, ui->printTabOutPutButton);
+    mainWindow->setAcceptDrops(true);
     connectionView_.emplace(ui->connectionIcon, ui->connectionText, ui->printerChoiceText, ui->printerChoice);
     awakeFromNib(panel, makeExchange);
 }
@@ -90,6 +97,11 @@ void Vexo_MainController::connectActions() {
         QComboBox* list = box.settingsComb;
         connect(list, &QComboBox::activated, this, [this, list] { comboBoxSelectionDidChange(list); });
     }
+    connect(ui->powerTabApplyFileButton, &QPushButton::clicked, this,
+            [this] { applyFileDifferences(protocol::SettingTab::Power); });
+    connect(ui->printTabApplyFileButton, &QPushButton::clicked, this,
+            [this] { applyFileDifferences(protocol::SettingTab::Print); });
+    connect(ui->openAction, &QAction::triggered, this, &Vexo_MainController::chooseCommandFileToOpen);
     connect(ui->aboutAction, &QAction::triggered, this, &Vexo_MainController::openAboutPanel);
     connect(ui->quitAction, &QAction::triggered, this, &Vexo_MainController::terminate);
     connect(ui->saveAction, &QAction::triggered, this, [this] {
@@ -109,6 +121,10 @@ void Vexo_MainController::applicationDidFinishLaunching() {
         watchDevices();
     }
     refreshPrinters(true);
+    // After the launch reads, so that the marks compare the file with what the printer holds.
+    if (!fileToOpen_.isEmpty() && !ending_) {
+        openCommandFile(std::exchange(fileToOpen_, QString()));
+    }
 }
 
 void Vexo_MainController::showWindow() {
@@ -164,7 +180,29 @@ bool Vexo_MainController::eventFilter(QObject* watched, QEvent* event) {
     if (watched == mainWindow.get() && event->type() == QEvent::Close) {
         windowWillClose();
     }
+    if (watched == mainWindow.get() && acceptDroppedFile(event)) {
+        return true;
+    }
     return QObject::eventFilter(watched, event);
+}
+
+// One local file dragged onto the window is taken as a command file to open.
+bool Vexo_MainController::acceptDroppedFile(QEvent* event) {
+    if (event->type() != QEvent::DragEnter && event->type() != QEvent::Drop) {
+        return false;
+    }
+    auto* drop = static_cast<QDropEvent*>(event); // QDragEnterEvent is a QDropEvent
+    const QList<QUrl> urls = drop->mimeData() != nullptr ? drop->mimeData()->urls() : QList<QUrl>();
+    if (urls.size() != 1 || !urls.constFirst().isLocalFile() || exchanging_) {
+        return false;
+    }
+    drop->acceptProposedAction();
+    if (event->type() == QEvent::Drop) {
+        const QString path = urls.constFirst().toLocalFile();
+        // After the drop has ended: the file's alert must not run inside the drag.
+        QTimer::singleShot(0, this, [this, path] { openCommandFile(path); });
+    }
+    return true;
 }
 
 void Vexo_MainController::terminate() {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "usb/ConnectionState.h"
 #include "app/ConnectionView.h"
 #include "app/ControllerServices.h"
 #include "app/SettingBoxes.h"
@@ -8,6 +7,7 @@
 #include "platform/ui/Dialogs.h"
 #include "protocol/CommandFile.h"
 #include "protocol/SettingKind.h"
+#include "usb/ConnectionState.h"
 
 #include <QObject>
 #include <QString>
@@ -73,6 +73,14 @@ class Vexo_MainController : public QObject {
     // The user chose the printer with this serial number among several.
     void choosePrinter(const QString& serial);
 
+    // A saved command file: checked as lm360rctl inspect checks it; a good one's values are chosen in
+    // their tab's lists (the printer is not touched), the fields whose printer value differs are
+    // marked, and the tab's "Apply What Differs" button writes only those. A bad one gets an alert
+    // saying what is wrong with it, and nothing changes.
+    void openCommandFile(const QString& path);
+    // The file to open once the launch reads are done (the command line's FILE).
+    void openAfterLaunch(const QString& path) { fileToOpen_ = path; }
+
     // A modal alert stating `titleKey`'s text with an OK button and, when `secondKey` is given, a
     // second button. 1 for OK, 0 for the second button.
     int mRunAlertPanel_Con(const char* titleKey, const char* secondKey, const QString& informativeText = {},
@@ -102,6 +110,10 @@ class Vexo_MainController : public QObject {
     const PrinterIdentity* printerInUse() const;
     void selectStartingChoices();
     void saveCommandFile(protocol::CommandGroup group);
+    void chooseCommandFileToOpen();
+    void showFileDifferences();
+    void applyFileDifferences(protocol::SettingTab tab);
+    bool acceptDroppedFile(QEvent* event);
     void connectActions();
     void terminate();
     SettingWidgets settingWidgets() const;
@@ -124,6 +136,12 @@ class Vexo_MainController : public QObject {
     ConnectionState connection_;
     std::unique_ptr<QTimer> settleTimer_;
     std::unique_ptr<platform::UsbChangeSubscription> deviceWatch_; // ends before the timer it starts
+    // The command file opened last, its values as the printer's replies carry them.
+    struct OpenedFile {
+        std::vector<DesiredValue> values;
+    };
+    std::optional<OpenedFile> openedFile_;
+    QString fileToOpen_;
     bool exchanging_ = false;
     bool refreshPending_ = false;
     bool ending_ = false;

@@ -1,10 +1,10 @@
 // Vexo_MainController: which printer the window talks to. The bus is listed at launch and whenever
 // devices arrive or leave; a printer that arrives is read quietly, as at launch; every exchange's
 // outcome says whether the printer is there, refused or busy, and the connection band shows it.
-#include "texts/ConnectionTexts.h"
 #include "app/Vexo_MainController.h"
 #include "protocol/PrinterModel.h"
 #include "protocol/SettingsTable.h"
+#include "texts/ConnectionTexts.h"
 #include "ui_MainWindow.h"
 
 #include <QLineEdit>
@@ -24,6 +24,9 @@ void Vexo_MainController::exchange(const std::function<void()>& call) {
     call();
     exchanging_ = false;
     noteOutcome();
+    if (openedFile_) {
+        showFileDifferences();
+    }
     if (refreshPending_ && !ending_ && settleTimer_ != nullptr) {
         refreshPending_ = false;
         settleTimer_->start();

@@ -1,9 +1,9 @@
 // lm360r-settings: the desktop application.
 #include "app/CommandLineOptions.h"
 #include "app/Vexo_MainController.h"
-#include "usb/BusChoice.h"
 #include "platform/core/Localized.h"
 #include "platform/core/Translations.h"
+#include "usb/BusChoice.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -26,6 +26,7 @@ int main(int argc, char** argv) {
 
     const std::unique_ptr<platform::UsbBus> bus = ChooseUsbBus();
     Vexo_MainController controller(*bus);
+    controller.openAfterLaunch(CommandFileArgument());
     // From inside the event loop, so that closing the window while the printer is read ends the
     // application.
     QTimer::singleShot(0, &controller, [&controller] { controller.applicationDidFinishLaunching(); });

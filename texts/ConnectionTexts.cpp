@@ -1,9 +1,9 @@
 #include "texts/ConnectionTexts.h"
 
-#include "texts/WindowTexts.h"
 #include "platform/core/Localized.h"
 #include "protocol/PrinterModel.h"
 #include "protocol/SettingValues.h"
+#include "texts/WindowTexts.h"
 
 namespace {
 

@@ -192,11 +192,60 @@ QString ApplyButtonName(const QString& setting) {
     return qtTrId("ApplyButtonName").arg(setting);
 }
 
-
 QString SaveButtonName(const QString& tab) {
     //: Screen-reader name of a tab's save button; %1 is the tab's name.
     //% "Save %1 settings as a command file"
     return qtTrId("SaveButtonName").arg(tab);
+}
+
+QString ApplyFileDifferences() {
+    //: Button on a tab after a command file was opened: writes the file's values that differ from the
+    //: printer's.
+    //% "Apply &What Differs"
+    return qtTrId("ApplyFileDifferences");
+}
+
+QString ApplyFileDifferencesName(const QString& tab) {
+    //: Screen-reader name of a tab's button that applies an opened command file; %1 is the tab's name.
+    //% "%1: apply what differs from the command file"
+    return qtTrId("ApplyFileDifferencesName").arg(tab);
+}
+
+QString FileSetsValue(const QString& value) {
+    //: Shown on a current-value field whose printer value differs from the opened command file's; %1 is the
+    //: file's value.
+    //% "The command file sets %1"
+    return qtTrId("FileSetsValue").arg(value);
+}
+
+QString CommandFileNotOpened(const QString& path) {
+    //: Alert when a file to open is not a good command file; %1 is the file.
+    //% "%1 cannot be opened as a command file"
+    return qtTrId("CommandFileNotOpened").arg(path);
+}
+
+QString CommandFileFault(std::size_t offset, const QString& reason) {
+    //: Why a file is not a good command file; %1 is where, %2 what is wrong (in English).
+    //% "At byte %1: %2"
+    return qtTrId("CommandFileFault").arg(offset).arg(reason);
+}
+
+QString CommandFileNotRead(const QString& path, const QString& reason) {
+    //: %1 the file, %2 the system's reason.
+    //% "%1 could not be read: %2"
+    return qtTrId("CommandFileNotRead").arg(path, reason);
+}
+
+QString CommandFileTooLarge() {
+    //: Why a file to open is not a command file.
+    //% "It is larger than any command file."
+    return qtTrId("CommandFileTooLarge");
+}
+
+QString CommandFileWithoutSettings() {
+    //: Why a good command file cannot be opened: nothing to show.
+    //% "It carries no setting."
+    return qtTrId("CommandFileWithoutSettings");
 }
 
 } // namespace texts

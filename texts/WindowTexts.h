@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <cstddef>
 
 // The window's texts that are written in code rather than looked up from tables: each is one qtTrId
 // call with its English text beside it, so the catalogues and the code cannot disagree about a key.
@@ -45,6 +46,15 @@ QString ResetConfirmButton();
 QString CommandFileFilter(const QString& pattern);
 QString SavedAs(const QString& path);
 QString NotWritten(const QString& path, const QString& reason);
+// A command file opened in the window, and the ways one cannot be.
+QString ApplyFileDifferences();
+QString ApplyFileDifferencesName(const QString& tab);
+QString FileSetsValue(const QString& value);
+QString CommandFileNotOpened(const QString& path);
+QString CommandFileFault(std::size_t offset, const QString& reason);
+QString CommandFileNotRead(const QString& path, const QString& reason);
+QString CommandFileTooLarge();
+QString CommandFileWithoutSettings();
 
 // About.
 QString AboutVersion(const QString& version);

@@ -44,6 +44,10 @@ class Dialogs {
     virtual std::optional<QString> RunSavePanel(const QString& directory, const QString& proposedName,
                                                 const QString& extension, const QString& filterName) = 0;
 
+    // A modal open panel starting in `directory`, showing the files `filterName` names ("Command files
+    // (*.bin)") first. Returns the chosen file, or nullopt when the user cancelled.
+    virtual std::optional<QString> RunOpenPanel(const QString& directory, const QString& filterName) = 0;
+
     virtual void ShowAboutPanel(const AboutPanel& about) = 0;
 };
 

@@ -61,6 +61,19 @@ int QtDialogs::RunAlert(const AlertPanel& alert) {
     return box.clickedButton() == acceptButton ? 1 : 0;
 }
 
+std::optional<QString> QtDialogs::RunOpenPanel(const QString& directory, const QString& filterName) {
+    QFileDialog dialog(DialogParent());
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setDirectory(directory);
+    // Other files stay a choice away: a command file may have been saved under another name.
+    dialog.setNameFilters({filterName, QFileDialog::tr("All Files (*)")});
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+        return dialog.selectedFiles().constFirst();
+    }
+    return std::nullopt;
+}
+
 std::optional<QString> QtDialogs::RunSavePanel(const QString& directory, const QString& proposedName,
                                                const QString& extension, const QString& filterName) {
     QFileDialog dialog(DialogParent());

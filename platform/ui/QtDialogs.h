@@ -12,6 +12,7 @@ class QtDialogs : public Dialogs {
     int RunAlert(const AlertPanel& alert) override;
     std::optional<QString> RunSavePanel(const QString& directory, const QString& proposedName,
                                         const QString& extension, const QString& filterName) override;
+    std::optional<QString> RunOpenPanel(const QString& directory, const QString& filterName) override;
     void ShowAboutPanel(const AboutPanel& about) override;
 };
 

@@ -432,5 +432,50 @@
         <extracomment>Menu with About.</extracomment>
         <translation>&amp;Hilfe</translation>
     </message>
+    <message id="OpenCommandFileMenu">
+        <source>&amp;Open Command File…</source>
+        <extracomment>The File menu's item that opens a saved command file in the window.</extracomment>
+        <translation>Befehlsdatei ö&amp;ffnen …</translation>
+    </message>
+    <message id="ApplyFileDifferences">
+        <source>Apply &amp;What Differs</source>
+        <extracomment>Button on a tab after a command file was opened: writes the file's values that differ from the printer's.</extracomment>
+        <translation>&amp;Abweichendes anwenden</translation>
+    </message>
+    <message id="ApplyFileDifferencesName">
+        <source>%1: apply what differs from the command file</source>
+        <extracomment>Screen-reader name of a tab's button that applies an opened command file; %1 is the tab's name.</extracomment>
+        <translation>%1: von der Befehlsdatei Abweichendes anwenden</translation>
+    </message>
+    <message id="FileSetsValue">
+        <source>The command file sets %1</source>
+        <extracomment>Shown on a current-value field whose printer value differs from the opened command file's; %1 is the file's value.</extracomment>
+        <translation>Die Befehlsdatei setzt %1</translation>
+    </message>
+    <message id="CommandFileNotOpened">
+        <source>%1 cannot be opened as a command file</source>
+        <extracomment>Alert when a file to open is not a good command file; %1 is the file.</extracomment>
+        <translation>%1 lässt sich nicht als Befehlsdatei öffnen</translation>
+    </message>
+    <message id="CommandFileFault">
+        <source>At byte %1: %2</source>
+        <extracomment>Why a file is not a good command file; %1 is where, %2 what is wrong (in English).</extracomment>
+        <translation>Bei Byte %1: %2</translation>
+    </message>
+    <message id="CommandFileNotRead">
+        <source>%1 could not be read: %2</source>
+        <extracomment>%1 the file, %2 the system's reason.</extracomment>
+        <translation>%1 konnte nicht gelesen werden: %2</translation>
+    </message>
+    <message id="CommandFileTooLarge">
+        <source>It is larger than any command file.</source>
+        <extracomment>Why a file to open is not a command file.</extracomment>
+        <translation>Sie ist größer als jede Befehlsdatei.</translation>
+    </message>
+    <message id="CommandFileWithoutSettings">
+        <source>It carries no setting.</source>
+        <extracomment>Why a good command file cannot be opened: nothing to show.</extracomment>
+        <translation>Sie enthält keine Einstellung.</translation>
+    </message>
 </context>
 </TS>

@@ -432,5 +432,50 @@
         <extracomment>Menu with About.</extracomment>
         <translation>ヘルプ(&amp;H)</translation>
     </message>
+    <message id="OpenCommandFileMenu">
+        <source>&amp;Open Command File…</source>
+        <extracomment>The File menu's item that opens a saved command file in the window.</extracomment>
+        <translation>コマンドファイルを開く(&amp;O)…</translation>
+    </message>
+    <message id="ApplyFileDifferences">
+        <source>Apply &amp;What Differs</source>
+        <extracomment>Button on a tab after a command file was opened: writes the file's values that differ from the printer's.</extracomment>
+        <translation>違う値を適用(&amp;W)</translation>
+    </message>
+    <message id="ApplyFileDifferencesName">
+        <source>%1: apply what differs from the command file</source>
+        <extracomment>Screen-reader name of a tab's button that applies an opened command file; %1 is the tab's name.</extracomment>
+        <translation>%1: コマンドファイルと違う値を適用</translation>
+    </message>
+    <message id="FileSetsValue">
+        <source>The command file sets %1</source>
+        <extracomment>Shown on a current-value field whose printer value differs from the opened command file's; %1 is the file's value.</extracomment>
+        <translation>コマンドファイルの値: %1</translation>
+    </message>
+    <message id="CommandFileNotOpened">
+        <source>%1 cannot be opened as a command file</source>
+        <extracomment>Alert when a file to open is not a good command file; %1 is the file.</extracomment>
+        <translation>%1 はコマンドファイルとして開けません</translation>
+    </message>
+    <message id="CommandFileFault">
+        <source>At byte %1: %2</source>
+        <extracomment>Why a file is not a good command file; %1 is where, %2 what is wrong (in English).</extracomment>
+        <translation>%1 バイト目: %2</translation>
+    </message>
+    <message id="CommandFileNotRead">
+        <source>%1 could not be read: %2</source>
+        <extracomment>%1 the file, %2 the system's reason.</extracomment>
+        <translation>%1 を読み込めませんでした: %2</translation>
+    </message>
+    <message id="CommandFileTooLarge">
+        <source>It is larger than any command file.</source>
+        <extracomment>Why a file to open is not a command file.</extracomment>
+        <translation>どのコマンドファイルよりも大きいファイルです。</translation>
+    </message>
+    <message id="CommandFileWithoutSettings">
+        <source>It carries no setting.</source>
+        <extracomment>Why a good command file cannot be opened: nothing to show.</extracomment>
+        <translation>設定が含まれていません。</translation>
+    </message>
 </context>
 </TS>

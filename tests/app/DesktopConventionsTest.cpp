@@ -66,7 +66,7 @@ TEST_F(DesktopTest, EveryButtonOfABoxNamesItsSettingForScreenReaders) {
               "Save Power settings as a command file");
 }
 
-TEST_F(DesktopTest, FileMenuSavesAndQuitsHelpMenuHasAbout) {
+TEST_F(DesktopTest, FileMenuOpensSavesAndQuitsHelpMenuHasAbout) {
     const QList<QAction*> menus = Find<QMenuBar>("menuBar")->actions();
     ASSERT_EQ(menus.size(), 2);
     EXPECT_EQ(menus[0]->text(), "&File");
@@ -80,7 +80,9 @@ TEST_F(DesktopTest, FileMenuSavesAndQuitsHelpMenuHasAbout) {
         }
         return found;
     };
-    EXPECT_EQ(roles(menus[0]), (QList<QAction::MenuRole>{QAction::TextHeuristicRole, QAction::QuitRole}));
+    EXPECT_EQ(roles(menus[0]), (QList<QAction::MenuRole>{QAction::TextHeuristicRole, QAction::TextHeuristicRole,
+                                                          QAction::QuitRole}));
+    EXPECT_EQ(Find<QAction>("openAction")->shortcut(), QKeySequence::Open);
     EXPECT_EQ(roles(menus[1]), QList<QAction::MenuRole>{QAction::AboutRole});
     EXPECT_EQ(Find<QAction>("quitAction")->text(),
               MenuItemTitle(Localized("terminateMenuTitle"), Localized("MainWindowTitle")));

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <map>
 #include <memory>
 
 // A progress panel and a settings object that write what happens to them into one shared log, so
@@ -21,6 +22,7 @@ struct Log {
     // What the recorded bus lists, and the callback a controller left to hear of devices changing.
     PrinterListing listing;
     platform::UsbDevicesChanged devicesChanged;
+    std::map<protocol::SettingKind, int> held; // what the printer is said to hold
 };
 
 class RecordingPanel : public ProgressPanel, public ProgressIndicator {
@@ -64,6 +66,18 @@ class RecordingExchange : public SettingsExchange {
     }
     void comboBoxSelectionDidChange(QComboBox* sender) override {
         Record(QStringLiteral("selection %1").arg(sender->objectName()));
+    }
+    LinkResult ApplyDesired(std::span<const DesiredValue> desired) override {
+        QStringList values;
+        for (const DesiredValue& d : desired) {
+            values << QStringLiteral("%1=%2").arg(d.kind).arg(d.value);
+        }
+        Record(QStringLiteral("apply ") + values.join(QLatin1Char(' ')));
+        return kLinkOk;
+    }
+    std::optional<int> HeldValue(protocol::SettingKind kind) const override {
+        const auto found = log_.held.find(kind);
+        return found != log_.held.end() ? std::optional(found->second) : std::nullopt;
     }
     PrinterListing ListPrinters() override {
         Record(QStringLiteral("list"));

@@ -31,6 +31,7 @@ class ScriptedDialogs : public platform::Dialogs {
     // is cancelled.
     void AnswerAlert(int answer) { alertAnswers_.push_back(answer); }
     void AnswerSavePanel(std::optional<QString> path) { saveAnswers_.push_back(std::move(path)); }
+    void AnswerOpenPanel(std::optional<QString> path) { openAnswers_.push_back(std::move(path)); }
 
     // Called at the moment an alert shows, e.g. to look at what else is on screen then.
     std::function<void(const Alert&)> onAlert;
@@ -46,11 +47,21 @@ class ScriptedDialogs : public platform::Dialogs {
     int RunAlert(const Alert& alert) override;
     std::optional<QString> RunSavePanel(const QString& directory, const QString& proposedName,
                                         const QString& extension, const QString& filterName) override;
+    std::optional<QString> RunOpenPanel(const QString& /*directory*/,
+                                        const QString& /*filterName*/) override {
+        std::optional<QString> answer;
+        if (!openAnswers_.empty()) {
+            answer = openAnswers_.front();
+            openAnswers_.pop_front();
+        }
+        return answer;
+    }
     void ShowAboutPanel(const platform::AboutPanel& about) override { aboutPanels.push_back(about); }
 
   private:
     std::deque<int> alertAnswers_;
     std::deque<std::optional<QString>> saveAnswers_;
+    std::deque<std::optional<QString>> openAnswers_;
 };
 
 } // namespace testsupport
