@@ -18,6 +18,26 @@ soak_bytes_compared=0
 soak_halted=0 # a stall switched on: the printer keeps its halt until it is plugged in again
 soak_last_unplug=0
 
+# Waits while reaping, so that a run's end is seen when it happens, not when the soak looks next.
+soak_pause() { # SECONDS (tenths)
+  local until=$(($(now_ms) + 10#${1/./} * 100))
+  while [ "$(now_ms)" -lt "$until" ]; do
+    soak_reap
+    sleep 0.1
+  done
+}
+soak_until() { # SECONDS COMMAND...: until COMMAND succeeds, reaping meanwhile; false when it never did
+  local until=$(($(now_ms) + $1 * 1000))
+  shift
+  until "$@"; do
+    [ "$(now_ms)" -lt "$until" ] || return 1
+    soak_reap
+    sleep 0.1
+  done
+}
+driver_is_usblp() { [ "$(driver)" = usblp ]; }
+cups_idle() { [ -z "$(lpstat -o "$cups_queue" 2>/dev/null)" ]; }
+
 soak_replay() {
   echo "replay: LM360R_SOAK_SEED=$soak_seed LM360R_SOAK_STEPS=$soak_steps tests/kernel/run-scenario tests/kernel/scenarios/soak.sh build"
 }
@@ -252,8 +272,8 @@ soak_unplug() {
   soak_last_unplug=$soak_step
   soak_halted=0
   soak_log "unplug"
-  sleep 0.3
-  wait_for_driver usblp 20 || soak_log "not back yet after an unplug (driver $(driver))"
+  soak_pause 0.5
+  soak_until 20 driver_is_usblp || soak_log "not back yet after an unplug (driver $(driver))"
 }
 
 # A fault of the printer's for a moment, with whatever runs meanwhile.
@@ -264,7 +284,7 @@ soak_fault() {
   soak_log "fault $fault on"
   : >"$out/printer-$fault"
   roll 20
-  sleep "$((roll / 10)).$((roll % 10))"
+  soak_pause "$((roll / 10)).$((roll % 10))"
   rm -f "$out/printer-$fault"
   soak_log "fault $fault off"
   # A halt stays until the printer is reset: it is switched off and on, as its user would.
@@ -293,13 +313,7 @@ soak_settle() {
   soak_check_files
 }
 
-wait_for_cups_idle_quietly() {
-  local deadline=$(($(now_ms) + 90000))
-  while [ -n "$(lpstat -o "$cups_queue" 2>/dev/null)" ]; do
-    [ "$(now_ms)" -lt "$deadline" ] || return 1
-    sleep 0.2
-  done
-}
+wait_for_cups_idle_quietly() { soak_until 90 cups_idle; }
 
 # Every job that was written whole reached the printer whole and in order, exactly once.
 soak_compare_jobs() {
@@ -378,7 +392,7 @@ soak() {
       soak_settle
     fi
     roll 8
-    sleep "0.$roll"
+    soak_pause "0.$roll"
   done
   soak_settle
   stop_cups

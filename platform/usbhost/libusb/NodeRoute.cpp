@@ -25,7 +25,7 @@ unsigned long GetDeviceId(std::size_t size) {
 // How long after a node appeared (or had its access changed) a refusal may still be udev's work in
 // progress: usblp's node comes back with the driver after another program had the printer, and the
 // seat's ACL or the lp group follow it a moment later.
-constexpr std::chrono::seconds kNodeSettling{5};
+constexpr std::chrono::seconds kNodeSettling{10};
 // How long after a failed transfer the driver may still let go of an unplugged printer: the kernel sees
 // the device go a moment after its transfers fail. A halted pipe pays it once per exchange.
 constexpr std::chrono::milliseconds kLettingGo{1000};

@@ -15,16 +15,23 @@ PrinterSession::PrinterSession(RouteOpener& opener, std::chrono::milliseconds in
     : opener_(opener), inUseWait_(inUseWait) {}
 
 UsbStatus PrinterSession::OpenWaiting() {
-    const Clock::time_point deadline = Clock::now() + inUseWait_;
+    // One wait for the whole interface's open, however often another program cuts in: a printer that
+    // keeps being taken ends as one in use.
+    const Clock::time_point start = Clock::now();
+    const Clock::time_point deadline = start + std::max(std::chrono::milliseconds(0), inUseWait_ - waited_);
+    const auto done = [&](UsbStatus status) {
+        waited_ += std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
+        return status;
+    };
     while (true) {
         route_.reset();
         const OpenAttempt attempt = opener_.OpenRoute(route_);
         if (attempt.status == kUsbOk && route_) {
-            return kUsbOk;
+            return done(kUsbOk);
         }
         route_.reset();
         if (!attempt.worthWaiting || Clock::now() >= deadline) {
-            return attempt.status != kUsbOk ? attempt.status : kUsbErrorOther;
+            return done(attempt.status != kUsbOk ? attempt.status : kUsbErrorOther);
         }
         std::this_thread::sleep_for(kInUsePoll);
     }
@@ -34,6 +41,7 @@ UsbStatus PrinterSession::Open() {
     written_.clear();
     readSinceWrite_ = 0;
     skipOnRead_ = 0;
+    waited_ = std::chrono::milliseconds(0);
     return OpenWaiting();
 }
 

@@ -18,9 +18,9 @@ inline constexpr std::chrono::milliseconds kInUsePoll{100};
 // The printer's pipes from an interface's open to its close, on whatever route the kernel's state
 // offers. A printer in use is waited for, up to the in-use wait, when the interface is opened. When
 // another program takes the printer mid-way (the route reports a cut), the exchange is begun again
-// from its start once the printer is free, within a fresh in-use wait: every frame written since the
-// open goes out again in order, and a reply is read on from where the caller stands, the bytes it
-// already has skipped. Every operation of this printer writes the same bytes again harmlessly.
+// from its start once the printer is free, within what is left of the in-use wait: every frame written since
+// the open goes out again in order, and a reply is read on from where the caller stands, the bytes it already
+// has skipped. Every operation of this printer writes the same bytes again harmlessly.
 class PrinterSession {
   public:
     PrinterSession(RouteOpener& opener, std::chrono::milliseconds inUseWait);
@@ -40,6 +40,7 @@ class PrinterSession {
 
     RouteOpener& opener_;
     std::chrono::milliseconds inUseWait_;
+    std::chrono::milliseconds waited_{0}; // for the printer, since the open
     std::unique_ptr<PipeRoute> route_;
     struct Frame {
         std::uint8_t endpoint;

@@ -105,6 +105,7 @@ TEST(PrinterSession, AnExchangeCutByAnotherProgramIsBegunAgainAndEndsAsIfUncut) 
         {"cut again while it begins again", {.cutAt = {2, 4}}, kUsbOk, 3},
         {"cut at the last pass of the reply", {.cutAt = {6}}, kUsbOk, 2},
         {"taken for longer than the wait", {.cutAt = {5}, .busyAfterCut = -1}, kUsbErrorBusy, 1},
+        {"taken again and again: the waits add up to one", {.cutAt = {3, 6}, .busyAfterCut = 2}, kUsbErrorBusy, 2},
         {"the printer's own failure is no cut", {.cutAt = {5}, .failWith = kUsbErrorIo}, kUsbErrorIo, 1},
     };
     for (Case& c : cases) {
