@@ -80,6 +80,12 @@ void Vexo_MainController::setControlsTitle() {
         texts::SaveButtonName(AccessibleCaption(ui->utilityTab->tabText(0))));
     ui->printTabOutPutButton->setAccessibleName(
         texts::SaveButtonName(AccessibleCaption(ui->utilityTab->tabText(1))));
+    ui->powerTabApplyFileButton->setText(texts::ApplyFileDifferences());
+    ui->printTabApplyFileButton->setText(texts::ApplyFileDifferences());
+    ui->powerTabApplyFileButton->setAccessibleName(
+        texts::ApplyFileDifferencesName(AccessibleCaption(ui->utilityTab->tabText(0))));
+    ui->printTabApplyFileButton->setAccessibleName(
+        texts::ApplyFileDifferencesName(AccessibleCaption(ui->utilityTab->tabText(1))));
     connectionView_->Retitle();
 
     RetitleMenus(*ui->menuBar, Localized("MainWindowTitle"));

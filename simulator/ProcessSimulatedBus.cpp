@@ -5,6 +5,7 @@
 #include "simulator/StateFile.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <mutex>
@@ -22,6 +23,24 @@ DeviceScript ScriptFor(const PrinterState& state) {
     return script;
 }
 
+const char* FrameWord(protocol::FrameType type) {
+    switch (type) {
+    case protocol::FrameType::Initialize:
+        return "initialize";
+    case protocol::FrameType::Mode:
+        return "mode";
+    case protocol::FrameType::Status:
+        return "status";
+    case protocol::FrameType::Read:
+        return "read";
+    case protocol::FrameType::Write:
+        return "write";
+    case protocol::FrameType::Reset:
+        return "reset";
+    }
+    return "?";
+}
+
 std::optional<std::vector<PrinterState>> ReadPrinters(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     std::ostringstream text;
@@ -34,7 +53,8 @@ std::optional<std::vector<PrinterState>> ReadPrinters(const std::string& path) {
 
 class StateFileBus final : public platform::UsbBus {
   public:
-    StateFileBus(std::string path, LoadedState state) : path_(std::move(path)), writable_(state.writable) {
+    StateFileBus(std::string path, LoadedState state, std::string framesFile)
+        : path_(std::move(path)), framesFile_(std::move(framesFile)), writable_(state.writable) {
         {
             const std::lock_guard lock(mutex_);
             for (PrinterState& printer : state.printers) {
@@ -66,6 +86,15 @@ class StateFileBus final : public platform::UsbBus {
         const std::size_t index = printers_.size();
         printers_.push_back({std::move(printer), true});
         SimulatedDevice& device = bus_.AddDevice(ScriptFor(printers_[index].state));
+        if (!framesFile_.empty()) {
+            const std::string serial = printers_[index].state.serial;
+            device.printer().SetFrameObserver(
+                [this, serial](protocol::FrameType type, protocol::SettingKind kind) {
+                    const std::lock_guard lock(framesMutex_);
+                    std::ofstream(framesFile_, std::ios::app)
+                        << serial << ' ' << FrameWord(type) << ' ' << kind << '\n';
+                });
+        }
         if (writable_) {
             device.printer().SetSettingsObserver([this, index](const PrinterSettings& settings) {
                 const std::lock_guard lock(mutex_);
@@ -116,6 +145,8 @@ class StateFileBus final : public platform::UsbBus {
     }
 
     std::string path_;
+    std::string framesFile_; // empty: frames are not written down
+    std::mutex framesMutex_;
     bool writable_;
     std::mutex mutex_; // printers_ and the file: the printers store from the exchange's thread
     std::vector<Attached> printers_;
@@ -131,7 +162,10 @@ std::unique_ptr<platform::UsbBus> CreateProcessSimulatedBus(const char* stateFil
         bus->AddDevice();
         return bus;
     }
-    return std::make_unique<StateFileBus>(stateFile, LoadStateFile(stateFile));
+    // Every frame each printer recognises, a line each ("SERIAL write 2"), for tests that count them.
+    const char* frames = std::getenv("LM360R_SIM_FRAMES");
+    return std::make_unique<StateFileBus>(stateFile, LoadStateFile(stateFile),
+                                          frames != nullptr ? frames : "");
 }
 
 } // namespace simulator

@@ -66,6 +66,9 @@ void SimulatedPrinter::Interpret() {
             continue;
         }
         pos += frame->length;
+        if (frameObserver_) {
+            frameObserver_(frame->type, frame->kind);
+        }
         switch (frame->type) {
         case protocol::FrameType::Initialize:
             reply_.clear();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "protocol/Frames.h"
 #include "protocol/SettingKind.h"
 #include "simulator/DeviceIdentity.h"
 #include "simulator/PrinterSettings.h"
@@ -62,6 +63,10 @@ class SimulatedPrinter {
         observer_ = std::move(observer);
     }
 
+    // Called for every frame the printer recognised, in order.
+    using FrameObserver = std::function<void(protocol::FrameType type, protocol::SettingKind kind)>;
+    void SetFrameObserver(FrameObserver observer) { frameObserver_ = std::move(observer); }
+
   private:
     void Interpret();
     void AppendSettingReply(protocol::SettingKind kind);
@@ -72,6 +77,7 @@ class SimulatedPrinter {
     PrinterSettings settings_;
     std::set<protocol::SettingKind> refused_;
     std::function<void(const PrinterSettings&)> observer_;
+    FrameObserver frameObserver_;
     std::vector<std::uint8_t> input_; // an incomplete frame waiting for its remaining bytes
     std::vector<std::uint8_t> reply_; // bytes waiting on the bulk IN pipe
 };

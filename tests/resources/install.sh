@@ -27,6 +27,8 @@ expected=(
   share/applications/io.github.lm360r.Settings.desktop
   share/metainfo/io.github.lm360r.Settings.metainfo.xml
   share/icons/hicolor/scalable/apps/io.github.lm360r.Settings.svg
+  share/icons/hicolor/scalable/mimetypes/application-x-lm360r-command-file.svg
+  share/mime/packages/io.github.lm360r.Settings.xml
   lib/udev/rules.d/70-lm360r-printer.rules
   share/bash-completion/completions/lm360rctl
   share/zsh/vendor-completions/_lm360rctl

@@ -147,7 +147,7 @@ class Session:
 
     # --- the program ---------------------------------------------------------------------------
 
-    def launch(self, program, state_file, language="en"):
+    def launch(self, program, state_file, language="en", arguments=(), environment=None):
         """Starts the program on the simulated printers of `state_file` in `language`."""
         env = dict(os.environ)
         env.update({
@@ -159,9 +159,10 @@ class Session:
             "LANG": "C.UTF-8",
             "LC_ALL": "C.UTF-8",
         })
+        env.update(environment or {})
         if self.program_log is None:
             self.program_log = open(os.path.join(self.out_dir, "program.log"), "ab")
-        self.program = subprocess.Popen([program], env=env, stdin=subprocess.DEVNULL,
+        self.program = subprocess.Popen([program, *arguments], env=env, stdin=subprocess.DEVNULL,
                                         stdout=self.program_log, stderr=self.program_log)
         return self.program
 

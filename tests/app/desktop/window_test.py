@@ -75,13 +75,13 @@ def stored(state_file, serial="SIM0000001"):
 class Window:
     """The program's windows on the bus, as the test reads them."""
 
-    def __init__(self, session, args, state_file, language="en", settle=True):
+    def __init__(self, session, args, state_file, language="en", settle=True, arguments=(), environment=None):
         import bus  # after the session set up the buses
         self.bus = bus
         self.session = session
         self.language = language
         self.state_file = state_file
-        process = session.launch(args.program, state_file, language)
+        process = session.launch(args.program, state_file, language, arguments, environment)
         self.app = bus.application(process.pid)
         self.frame = bus.wait_for(lambda: self.showing_window("frame"), "the main window")
         # Read quietly at launch: done once the band no longer looks for the printer.
@@ -441,6 +441,42 @@ def wayland(session, args, out):
     check(changed > width * height / 2, f"only {changed:.0f} pixels show the {width}x{height} window")
 
 
+def open_command_file(session, args, out):
+    """A command file named on the command line opens in the window: its values chosen, the fields that
+    differ marked for a screen reader, and only what differs written (frames counted at the printer)."""
+    state = os.path.join(out, "open.state")
+    frames = os.path.join(out, "frames.txt")
+    with open(state, "w", encoding="utf-8") as file:
+        file.write(printer("SIM0000001"))
+    saved = os.path.join(out, "desk")
+    subprocess.run([args.lm360rctl, "save-commands", "power", "--power-on", "on", "--auto-power-off", "20",
+                    "-o", saved], check=True, capture_output=True, timeout=30,
+                   env=dict(os.environ, LM360R_USB="simulated", LM360R_SIM_STATE=os.path.join(out, "none")))
+    window = Window(session, args, state, arguments=[saved + ".bin"],
+                    environment={"LM360R_SIM_FRAMES": frames})
+    window.bus.wait_for(lambda: window.choice("Automatic Power On") == "On", "the file's value chosen")
+    check(window.choice("Auto Power Off") == "20", f"Auto Power Off chosen: {window.choice('Auto Power Off')}")
+    field = lambda box: window.control("text", f"{box}: Current setting")
+    check(window.bus.description(field("Automatic Power On")) == "The command file sets On",
+          f"the mark says {window.bus.description(field('Automatic Power On'))!r}")
+    check("command file" not in window.bus.description(field("Network")), "an equal value is marked")
+    window.shot("opened-file-en")
+    with open(frames, encoding="utf-8") as lines:
+        before = lines.read().split("\n")
+    check(not [line for line in before if " write " in line], "opening the file wrote to the printer")
+    window.press("Power: apply what differs from the command file")
+    window.bus.wait_for(lambda: window.field("Automatic Power On") == "On", "the printer's new value")
+    window.bus.wait_for(lambda: window.panel_showing() is None, "the panel to close")
+    check(window.no_alert(), "applying raised an alert")
+    with open(frames, encoding="utf-8") as lines:
+        writes = [line for line in lines.read().split("\n") if " write " in line]
+    check(len(writes) == 2, f"{len(writes)} write frames reached the printer, not 2: {writes}")
+    check(stored(state)["power-on"] == 1 and stored(state)["auto-power-off"] == 2,
+          f"the printer holds {stored(state)}")
+    check("command file" not in window.bus.description(field("Automatic Power On")), "the mark stays after applying")
+    window.shot("applied-file-en")
+
+
 def dump(session, args, out):
     state = os.path.join(out, "dump.state")
     with open(state, "w", encoding="utf-8") as file:
@@ -454,7 +490,7 @@ def dump(session, args, out):
 
 SCENARIOS = {function.__name__: function for function in
              (one_printer, no_printer, languages, two_printers, refused_write, reset, save_command_file,
-              hotplug, wayland, dump)}
+              hotplug, wayland, open_command_file, dump)}
 
 
 def main():
