@@ -10,19 +10,9 @@ unset LM360R_SIM_STATE
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-offered() {
-  bash -c '
-    set -euo pipefail
-    source "$1"
-    line=$2
-    # bash splits "setting=value" at the "=", as COMP_WORDBREAKS says
-    read -r -a COMP_WORDS <<<"${line//=/ = }"
-    [[ $line == *" " || $line == *= ]] && COMP_WORDS+=("")
-    COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
-    _lm360rctl
-    if ((${#COMPREPLY[@]})); then printf "%s\n" "${COMPREPLY[@]}"; fi
-  ' bash "$completion" "$1"
-}
+# shellcheck source=bash-offered.sh
+source "$(dirname "$0")/bash-offered.sh"
+offered() { bash_offered "$completion" "$1"; }
 
 failures=0
 accepts() {

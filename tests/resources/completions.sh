@@ -57,21 +57,9 @@ lm360rctl status |
 EOF
 )
 
-offered_bash() {
-  bash -c '
-    set -euo pipefail
-    source "$1"
-    line=$2
-    # bash splits "--option=value" at the "=", as COMP_WORDBREAKS says
-    read -r -a COMP_WORDS <<<"${line//=/ = }"
-    [[ $line == *" " || $line == *= ]] && COMP_WORDS+=("")
-    COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
-    COMP_LINE=$line
-    COMP_POINT=${#line}
-    _lm360rctl
-    if ((${#COMPREPLY[@]})); then printf "%s\n" "${COMPREPLY[@]}"; fi
-  ' bash "$file" "$1"
-}
+# shellcheck source=bash-offered.sh
+source "$here/bash-offered.sh"
+offered_bash() { bash_offered "$file" "$1"; }
 
 # zsh completes only in its line editor, so one zsh session answers every line at once.
 zsh_answers=""
