@@ -260,8 +260,9 @@ void RedirectedPrinter::ReceiveOut(std::uint64_t id, usb_redir_bulk_packet_heade
         SendBulk(id, header, usb_redir_stall, {});
         return;
     }
-    if (SwitchedOn(faults_.holdOutWhileFile)) {
-        heldWrites_.push_back({id, header}); // answered only when the host cancels it
+    // Held while the switch is on, and behind those held before: the printer takes bytes in order.
+    if (SwitchedOn(faults_.holdOutWhileFile) || !heldWrites_.empty()) {
+        heldWrites_.push_back({id, header, std::vector<std::uint8_t>(data.begin(), data.end())});
         return;
     }
     if (faults_.unplugAfterBytes) {
@@ -328,6 +329,17 @@ void RedirectedPrinter::NoteTime(const char* direction, std::size_t bytes) {
     const std::string line =
         std::to_string(micros.count()) + " " + direction + " " + std::to_string(bytes) + "\n";
     times_.Append(std::span(reinterpret_cast<const std::uint8_t*>(line.data()), line.size()));
+}
+
+void RedirectedPrinter::TakeHeldWrites() {
+    if (heldWrites_.empty() || SwitchedOn(faults_.holdOutWhileFile) || unplugged_) {
+        return;
+    }
+    std::deque<HeldPacket> queued;
+    queued.swap(heldWrites_);
+    for (const HeldPacket& packet : queued) {
+        ReceiveOut(packet.id, packet.header, packet.data);
+    }
 }
 
 void RedirectedPrinter::Cancel(std::uint64_t id) {

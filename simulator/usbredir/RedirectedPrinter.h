@@ -8,6 +8,7 @@
 #include <deque>
 #include <memory>
 #include <usbredirparser.h>
+#include <vector>
 
 namespace simulator::usbredir {
 
@@ -33,11 +34,14 @@ class RedirectedPrinter {
     bool WriteOutgoing();
     bool HasOutgoing() const;
     bool Unplugged() const { return unplugged_; }
+    // Once the printer takes bytes again, the OUT packets it held are taken, in order.
+    void TakeHeldWrites();
 
   private:
     struct HeldPacket {
         std::uint64_t id;
         usb_redir_bulk_packet_header header;
+        std::vector<std::uint8_t> data; // of an OUT packet
     };
 
     void InstallCallbacks();

@@ -84,6 +84,7 @@ Ending Serve(RedirectedPrinter& redirected, int fd, Clock::time_point deadline, 
             errno != EINTR) {
             return Ending::PeerClosed;
         }
+        redirected.TakeHeldWrites();
         if (SwitchedOn(unplugWhen)) {
             unlink(unplugWhen.c_str());
             return Ending::Unplugged;

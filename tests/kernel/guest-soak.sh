@@ -35,6 +35,7 @@ soak_until() { # SECONDS COMMAND...: until COMMAND succeeds, reaping meanwhile; 
     sleep 0.1
   done
 }
+job_ended() { ! kill -0 "$1" 2>/dev/null; }
 driver_is_usblp() { [ "$(driver)" = usblp ]; }
 cups_idle() { [ -z "$(lpstat -o "$cups_queue" 2>/dev/null)" ]; }
 
@@ -300,6 +301,12 @@ soak_settle() {
   done
   for name in "${!pids[@]}"; do
     [[ $name == nodejob* ]] && [ -z "${soak_job_status[$name]:-}" ] || continue
+    # A writer usblp keeps waiting (the printer took no bytes for a while) is the printer's, not ours;
+    # one that never ends would keep the node from everybody.
+    if ! soak_until 60 job_ended "${pids[$name]}"; then
+      soak_log "job $name still writing after a minute: ended"
+      kill -KILL "${pids[$name]}"
+    fi
     wait "${pids[$name]}"
     soak_job_status[$name]=$?
   done

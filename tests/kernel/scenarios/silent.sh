@@ -32,4 +32,16 @@ scenario() {
   expect_err write-never-taken 'did not answer in time.*LIBUSB_ERROR_TIMEOUT'
   expect_ms_beyond_at_most write-never-taken list 15000
   run list-after 0 "$ctl" list
+
+  # A print job the printer stops taking waits in usblp, and goes on whole once the printer takes bytes
+  # again (found by the soak: the printer once kept what it held for good).
+  local job=$TMPDIR/held-job.txt base i
+  for i in $(seq 1 10); do printf 'held job line %03d\n' "$i"; done >"$job"
+  base=$(out_bytes)
+  printer_stops_taking
+  start held-job bash -c 'cat "$1" >"$2"' held-job "$job" "$(lp_node)"
+  sleep 2
+  printer_takes_again
+  finish held-job 0
+  expect_job_at_device held-job "$job" "$base"
 }

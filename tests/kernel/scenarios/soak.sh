@@ -1,7 +1,8 @@
-# The seeded random soak (guest-soak.sh) with a fixed seed: the same choices on every run, so a finding
-# it made stays found. By hand: LM360R_SOAK_SEED=N LM360R_SOAK_STEPS=2000 tests/kernel/run-scenario
+# The seeded random soak (guest-soak.sh) with a fixed seed, the one of the long soak that found a run
+# waiting past its bound while CUPS kept cutting in and a job the printer held for good: the same choices
+# on every run, so a finding stays found. By hand: LM360R_SOAK_SEED=N LM360R_SOAK_STEPS=2000 tests/kernel/run-scenario
 # tests/kernel/scenarios/soak.sh build.
-: "${soak_seed:=20261210}"
+: "${soak_seed:=7}"
 : "${soak_steps:=70}"
 # Every setting named, so the store shows each one from the start.
 initial_state=$'[printer]\nserial = KRN0000001\npower-on = 0\nauto-power-off = 6\nnetwork = 2\ninfo-print = 3\ncommand-mode = 1'
