@@ -36,6 +36,7 @@ soak_until() { # SECONDS COMMAND...: until COMMAND succeeds, reaping meanwhile; 
   done
 }
 job_ended() { ! kill -0 "$1" 2>/dev/null; }
+printer_gone() { [ "$(driver)" = absent ]; }
 driver_is_usblp() { [ "$(driver)" = usblp ]; }
 cups_idle() { [ -z "$(lpstat -o "$cups_queue" 2>/dev/null)" ]; }
 
@@ -273,7 +274,8 @@ soak_unplug() {
   soak_last_unplug=$soak_step
   soak_halted=0
   soak_log "unplug"
-  soak_pause 0.5
+  # The device goes when its program next looks at the switch, and comes back as a new plug.
+  soak_until 5 printer_gone || soak_log "the printer did not go away"
   soak_until 20 driver_is_usblp || soak_log "not back yet after an unplug (driver $(driver))"
 }
 

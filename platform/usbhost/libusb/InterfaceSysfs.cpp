@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <dirent.h>
 #include <filesystem>
 #include <fstream>
@@ -42,6 +43,20 @@ std::string InterfaceLocation::DeviceSysfsName() const {
 
 std::string InterfaceLocation::SysfsName() const {
     return DeviceSysfsName() + ":" + std::to_string(configuration) + "." + std::to_string(interface);
+}
+
+std::chrono::milliseconds PlugAge(const InterfaceLocation& location) {
+    char usbfsNode[32];
+    std::snprintf(usbfsNode, sizeof usbfsNode, "/dev/bus/usb/%03d/%03d", location.bus, location.address);
+    struct stat status {};
+    timespec now{};
+    if (stat(usbfsNode, &status) != 0 || clock_gettime(CLOCK_REALTIME, &now) != 0) {
+        return std::chrono::hours(1);
+    }
+    const auto made =
+        std::chrono::seconds(status.st_ctim.tv_sec) + std::chrono::nanoseconds(status.st_ctim.tv_nsec);
+    const auto then = std::chrono::seconds(now.tv_sec) + std::chrono::nanoseconds(now.tv_nsec);
+    return std::chrono::duration_cast<std::chrono::milliseconds>(then - made);
 }
 
 std::optional<int> ActiveConfiguration(const InterfaceLocation& location) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -33,6 +34,9 @@ struct InterfaceView {
 };
 // `knownNode`: the name ("lp0") the interface's node had when last seen, looked at first.
 InterfaceView ViewOf(const InterfaceLocation& location, const std::string& knownNode = {});
+
+// How long ago the device was plugged in (its usbfs node made); long ago when that cannot be told.
+std::chrono::milliseconds PlugAge(const InterfaceLocation& location);
 
 // The device's active configuration (0: none); nullopt when sysfs does not show the device.
 std::optional<int> ActiveConfiguration(const InterfaceLocation& location);

@@ -3,9 +3,18 @@
 #include "platform/usbhost/libusb/ClaimRoute.h"
 #include "platform/usbhost/libusb/NodeRoute.h"
 
+#include <thread>
 #include <utility>
 
 namespace platform::libusb {
+namespace {
+
+// How long after a device is plugged in its kernel driver may still be about to bind.
+constexpr std::chrono::milliseconds kDriverBindTime{3000};
+// How long an interface that no driver has must stay so before it is claimed.
+constexpr std::chrono::milliseconds kStillFree{150};
+
+} // namespace
 
 UsbStatus ReadActiveConfig(libusb_device* device, ConfigDescriptorPtr& config) {
     libusb_config_descriptor* raw = nullptr;
@@ -193,7 +202,17 @@ InterfaceLocation LibusbInterface::Location() const {
 
 OpenAttempt LibusbInterface::OpenRoute(std::unique_ptr<PipeRoute>& route) {
     const int number = Selected().bInterfaceNumber;
-    const InterfaceView view = ViewOf(Location(), memory_->NodeName(PlugOf(), number));
+    const InterfaceLocation where = Location();
+    InterfaceView view = ViewOf(where, memory_->NodeName(PlugOf(), number));
+    if (view.shown && view.plugged && view.driver.empty()) {
+        // Nothing bound may be a moment's state: usblp binds a little after a printer is plugged in,
+        // and another program (CUPS's backend) sets it aside and back around its own look at the
+        // printer. A claim then would leave the printer without its driver for good: the interface
+        // is looked at again a moment later, and claimed only when it is still free.
+        const std::chrono::milliseconds age = PlugAge(where);
+        std::this_thread::sleep_for(age < kDriverBindTime ? kDriverBindTime - age : kStillFree);
+        view = ViewOf(where, memory_->NodeName(PlugOf(), number));
+    }
     if (!view.node.empty()) {
         memory_->KeepNodeName(PlugOf(), number, view.node.substr(view.node.rfind('/') + 1));
     }
