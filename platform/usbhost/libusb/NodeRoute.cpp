@@ -28,7 +28,7 @@ unsigned long GetDeviceId(std::size_t size) {
 constexpr std::chrono::seconds kNodeSettling{10};
 // How long after a failed transfer the driver may still let go of an unplugged printer: the kernel sees
 // the device go a moment after its transfers fail. A halted pipe pays it once per exchange.
-constexpr std::chrono::milliseconds kLettingGo{1000};
+constexpr std::chrono::milliseconds kLettingGo{2000};
 
 UsbStatus StatusOfErrno(int error) {
     switch (error) {

@@ -19,7 +19,7 @@ scenario() {
   driver_after=none run no-module-reset 0 "$ctl" reset --yes
   expect_setting auto-power-off 6
   # Another program's claim is waited for, then named as a printer in use.
-  start holder "$holder" 3
+  start holder "$holder" 8 # well past the run's wait, even in a slow guest
   wait_for_output holder '^holding' || problem "the holder never held the printer"
   driver_after=usbfs run no-module-held 3 "$ctl" --wait 0.5 get power-on
   expect_err no-module-held 'in use by another program'
