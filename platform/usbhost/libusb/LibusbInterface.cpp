@@ -13,6 +13,19 @@ namespace {
 constexpr std::chrono::milliseconds kDriverBindTime{3000};
 // How long an interface that no driver has must stay so before it is claimed.
 constexpr std::chrono::milliseconds kStillFree{150};
+constexpr std::chrono::milliseconds kLookAgain{20};
+
+// Whether the device listed at `where` goes within the time the kernel takes to let an unplugged one go.
+bool GoesAway(const InterfaceLocation& where) {
+    const auto end = std::chrono::steady_clock::now() + kLettingGo;
+    while (ViewOf(where).plugged) {
+        if (std::chrono::steady_clock::now() >= end) {
+            return false;
+        }
+        std::this_thread::sleep_for(kLookAgain);
+    }
+    return true;
+}
 
 } // namespace
 
@@ -227,6 +240,11 @@ OpenAttempt LibusbInterface::OpenRoute(std::unique_ptr<PipeRoute>& route) {
         return {kUsbErrorBusy, true}; // another program's claim, or a driver that offers no way in
     }
     if (const UsbStatus opened = OpenDevice(); opened != kUsbOk) {
+        // A printer being unplugged refuses its usbfs node (ENODEV, which libusb reports as an I/O
+        // error) while sysfs still lists it: it went away, it did not fail.
+        if (opened != kUsbErrorAccess && GoesAway(where)) {
+            return {kUsbErrorNoDevice, false};
+        }
         return {opened, false};
     }
     // Where sysfs does not show the interface, usbfs still tells whether a kernel driver has it.

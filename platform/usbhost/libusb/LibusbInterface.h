@@ -18,6 +18,9 @@ namespace platform::libusb {
 inline constexpr std::chrono::milliseconds kControlTimeout{1000};
 inline constexpr std::chrono::milliseconds kWriteTimeout{2000};
 inline constexpr std::chrono::milliseconds kReadPassTimeout{100};
+// How long after a failure the kernel may still be about to see an unplugged printer go: its transfers
+// fail, and its usbfs node refuses to open, a moment before its driver and its sysfs entry let it go.
+inline constexpr std::chrono::milliseconds kLettingGo{2000};
 
 // A device reference that keeps its libusb context alive for as long as the device is referenced.
 using DevicePtr = std::shared_ptr<libusb_device>;

@@ -26,9 +26,6 @@ unsigned long GetDeviceId(std::size_t size) {
 // progress: usblp's node comes back with the driver after another program had the printer, and the
 // seat's ACL or the lp group follow it a moment later.
 constexpr std::chrono::seconds kNodeSettling{10};
-// How long after a failed transfer the driver may still let go of an unplugged printer: the kernel sees
-// the device go a moment after its transfers fail. A halted pipe pays it once per exchange.
-constexpr std::chrono::milliseconds kLettingGo{2000};
 
 UsbStatus StatusOfErrno(int error) {
     switch (error) {
@@ -98,7 +95,8 @@ OpenAttempt NodeRoute::Open(const std::string& node, std::unique_ptr<PipeRoute>&
 
 // The driver keeps the node's file but marks it hung up when it lets go of the printer: unbound (by
 // another program taking the interface) or unplugged. Which of the two, the next open tells. A transfer
-// cut by an unplug fails a moment before the kernel has seen the device go: that moment is waited for.
+// cut by an unplug fails a moment before the kernel has seen the device go: that moment is waited for
+// (a halted pipe pays it once per exchange).
 bool NodeRoute::DriverLetGo() const {
     pollfd ask{node_.get(), 0, 0};
     const Clock::time_point end = Clock::now() + kLettingGo;
