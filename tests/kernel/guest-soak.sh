@@ -41,7 +41,7 @@ driver_is_usblp() { [ "$(driver)" = usblp ]; }
 cups_idle() { [ -z "$(lpstat -o "$cups_queue" 2>/dev/null)" ]; }
 
 soak_replay() {
-  echo "replay: LM360R_SOAK_SEED=$soak_seed LM360R_SOAK_STEPS=$soak_steps tests/kernel/run-scenario tests/kernel/scenarios/soak.sh build"
+  echo "replay: tests/kernel/run-scenario tests/kernel/scenarios/soak.sh build --seed $soak_seed --steps $soak_steps"
 }
 # An invariant held or not; a failure names the step, the seed and how to replay it.
 soak_check() { # INVARIANT OK(0/1) MESSAGE

@@ -1,7 +1,7 @@
 # The seeded random soak (guest-soak.sh) with a fixed seed, the one of the long soak that found a run
 # waiting past its bound while CUPS kept cutting in and a job the printer held for good: the same choices
-# on every run, so a finding stays found. By hand: LM360R_SOAK_SEED=N LM360R_SOAK_STEPS=2000 tests/kernel/run-scenario
-# tests/kernel/scenarios/soak.sh build.
+# on every run, so a finding stays found. By hand:
+# tests/kernel/run-scenario tests/kernel/scenarios/soak.sh build --steps 2000 [--seed N|random].
 : "${soak_seed:=7}"
 : "${soak_steps:=70}"
 # Every setting named, so the store shows each one from the start.
