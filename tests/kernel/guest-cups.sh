@@ -27,6 +27,8 @@ EOF
   cat >"$cups_dir/cupsd.conf" <<EOF
 Listen $CUPS_SERVER
 LogLevel debug
+# A long soak's whole log, so that a job CUPS kept waiting can be explained afterwards.
+MaxLogSize 0
 Browsing Off
 BrowseLocalProtocols none
 WebInterface No
