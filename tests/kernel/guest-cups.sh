@@ -29,6 +29,9 @@ Listen $CUPS_SERVER
 LogLevel debug
 # A long soak's whole log, so that a job CUPS kept waiting can be explained afterwards.
 MaxLogSize 0
+# A job whose backend failed when the printer went away under it is tried again this soon (the retry-job
+# policy), well inside the time a scenario waits for the queue to empty.
+JobRetryInterval 10
 Browsing Off
 BrowseLocalProtocols none
 WebInterface No
