@@ -107,6 +107,11 @@ make_job() { # JOB LINES LABEL
 job_start() { # LABEL
   LC_ALL=C grep -a -b -o "$1 line 00001 " "$out/bulk-out.bin" | head -n 1 | cut -d: -f1
 }
+# How many whole copies of the file JOB the printer received, wherever they began.
+job_copies() { # JOB
+  python3 -c 'import sys; print(open(sys.argv[1], "rb").read().count(open(sys.argv[2], "rb").read()))' \
+    "$out/bulk-out.bin" "$1"
+}
 # The job reached the printer whole, wherever it began.
 expect_cups_job() { # NAME JOB LABEL
   local at
@@ -117,6 +122,14 @@ expect_cups_job() { # NAME JOB LABEL
 print_job() { # NAME JOB: sends the job with lp and notes when
   lp -d "$cups_queue" -o raw "$2" >"$out/$1.lp" 2>&1 || problem "lp refused job $1: $(cat "$out/$1.lp")"
   note "job $1 sent with lp: $(cat "$out/$1.lp")"
+}
+# Until one of CUPS's jobs has REASON among its reasons (lpstat's alerts), for at most SECONDS.
+cups_job_says() { # REASON SECONDS
+  local deadline=$(($(now_ms) + $2 * 1000))
+  until lpstat -l -o "$cups_queue" 2>/dev/null | grep -q "Alerts:.*$1"; do
+    [ "$(now_ms)" -lt "$deadline" ] || return 1
+    sleep 0.2
+  done
 }
 # Until CUPS has no job left (bounded; the backend waits up to 8 s for its back channel after each job).
 wait_for_cups_idle() {

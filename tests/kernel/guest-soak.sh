@@ -357,13 +357,7 @@ soak_compare_jobs() {
         continue
       fi
     fi
-    whole=$(python3 - "$out/bulk-out.bin" "$file" <<'EOF'
-import sys
-data = open(sys.argv[1], "rb").read()
-job = open(sys.argv[2], "rb").read()
-print(data.count(job))
-EOF
-)
+    whole=$(job_copies "$file")
     soak_jobs_compared=$((soak_jobs_compared + 1))
     soak_bytes_compared=$((soak_bytes_compared + $(stat -c %s "$file")))
     soak_check "every job whole, in order, once" $(((whole == 1) ? 0 : 1)) \

@@ -48,5 +48,28 @@ scenario() {
   wait_for_cups_idle
   wait_for_driver usblp 10 || problem "after the last job the printer has driver $(driver), not usblp"
   expect_cups_job c "$job-c" after-a-killed-run
+
+  # (d) A job whose backend fails because the printer was unplugged under it (found by a long soak) is
+  # held by the queue's retry-job policy and tried again: a run of ours during the hold works beside it,
+  # and the job then prints whole, exactly once, with usblp bound after.
+  lpadmin -p "$cups_queue" -o printer-error-policy=retry-job 2>>"$out/lpadmin.err"
+  make_job "$job-d" 300 retried-after-an-unplug
+  printer_stops_taking
+  print_job d "$job-d"
+  cups_job_says job-printing 20 || problem "job d did not start: $(lpstat -l -o "$cups_queue" | tr -s '\n\t' '  ')"
+  sleep 1
+  : >"$out/printer-unplug"
+  printer_takes_again
+  cups_job_says resources-are-not-ready 20 ||
+    problem "job d is not held for a retry: $(lpstat -l -o "$cups_queue" | tr -s '\n\t' '  ')"
+  wait_for_driver usblp 20 || problem "the replugged printer has driver $(driver), not usblp"
+  churn=expected driver_after=- run get-while-job-held 0 "$ctl" --wait 30 get power-on
+  expect_out get-while-job-held '^power-on: '
+  wait_for_cups_idle
+  wait_for_driver usblp 10 || problem "after the retried job the printer has driver $(driver), not usblp"
+  local copies
+  copies=$(job_copies "$job-d")
+  [ "$copies" = 1 ] || problem "job d is at the printer whole $copies times"
+  note "job d: at the printer whole $copies times"
   stop_cups
 }
