@@ -123,6 +123,8 @@ print_job() { # NAME JOB: sends the job with lp and notes when
   lp -d "$cups_queue" -o raw "$2" >"$out/$1.lp" 2>&1 || problem "lp refused job $1: $(cat "$out/$1.lp")"
   note "job $1 sent with lp: $(cat "$out/$1.lp")"
 }
+# Each job left in CUPS's queue with what CUPS says of it (its state's reasons and message), on one line.
+cups_jobs_said() { lpstat -l -o "$cups_queue" 2>&1 | tr -s '\n\t' '  '; }
 # Until one of CUPS's jobs has REASON among its reasons (lpstat's alerts), for at most SECONDS.
 cups_job_says() { # REASON SECONDS
   local deadline=$(($(now_ms) + $2 * 1000))

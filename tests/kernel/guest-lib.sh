@@ -79,6 +79,8 @@ printer_speaks_again() { rm -f "$out/printer-silent"; }
 # While the file exists the printer takes no bytes: a write to it waits until the writer gives up.
 printer_stops_taking() { : >"$out/printer-full"; }
 printer_takes_again() { rm -f "$out/printer-full"; }
+# The device goes when its program next looks at the switch, and comes back as a new plug.
+unplug_printer() { : >"$out/printer-unplug"; }
 exchanges() { LC_ALL=C grep -a -o $'\x1b@' "$out/bulk-out.bin" 2>/dev/null | wc -l; }
 wait_for_out_bytes() { # COUNT: until the printer has received at least COUNT bytes (bounded)
   local deadline=$(($(now_ms) + step_seconds * 1000))

@@ -270,12 +270,11 @@ soak_cups_job() {
 }
 
 soak_unplug() {
-  : >"$out/printer-unplug"
+  unplug_printer
   soak_unplugs=$((soak_unplugs + 1))
   soak_last_unplug=$soak_step
   soak_halted=0
   soak_log "unplug"
-  # The device goes when its program next looks at the switch, and comes back as a new plug.
   soak_until 5 printer_gone || soak_log "the printer did not go away"
   soak_until 20 driver_is_usblp || soak_log "not back yet after an unplug (driver $(driver))"
 }
@@ -322,9 +321,6 @@ soak_settle() {
   soak_compare_jobs
   soak_check_files
 }
-
-# Each job left in CUPS's queue with what CUPS says of it (its state's reasons and message), on one line.
-cups_jobs_said() { lpstat -l -o "$cups_queue" 2>&1 | tr -s '\n\t' '  '; }
 
 # CUPS's queue empties once nothing of ours runs. A job whose backend failed under the soak's own doing (the
 # printer unplugged or halted mid-job) is held by CUPS's retry-job policy for JobRetryInterval and then tried

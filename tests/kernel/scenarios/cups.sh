@@ -56,12 +56,12 @@ scenario() {
   make_job "$job-d" 300 retried-after-an-unplug
   printer_stops_taking
   print_job d "$job-d"
-  cups_job_says job-printing 20 || problem "job d did not start: $(lpstat -l -o "$cups_queue" | tr -s '\n\t' '  ')"
+  cups_job_says job-printing 20 || problem "job d did not start: $(cups_jobs_said)"
   sleep 1
-  : >"$out/printer-unplug"
+  unplug_printer
   printer_takes_again
   cups_job_says resources-are-not-ready 20 ||
-    problem "job d is not held for a retry: $(lpstat -l -o "$cups_queue" | tr -s '\n\t' '  ')"
+    problem "job d is not held for a retry: $(cups_jobs_said)"
   wait_for_driver usblp 20 || problem "the replugged printer has driver $(driver), not usblp"
   churn=expected driver_after=- run get-while-job-held 0 "$ctl" --wait 30 get power-on
   expect_out get-while-job-held '^power-on: '
